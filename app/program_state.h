@@ -1,0 +1,53 @@
+#pragma once
+
+#include "archive/byte_file.h"
+#include "archive/chunk_table.h"
+#include "archive/descriptions.h"
+#include "pictures/palette.h"
+#include "pictures/pixel_grid.h"
+#include "pictures/reference_tables.h"
+
+#include <cstdint>
+#include <string>
+
+namespace pagelark {
+
+// The entry shown last: set only when the current list entry is shown.
+struct CurrentItem {
+    std::int32_t index = 0;
+    std::int32_t offset = 0;
+    std::int32_t length = 0;
+    int kind = 0;  // 1 wall, 2 sprite, 3 sound; 0 before the first entry is shown
+};
+
+// Everything the window's handlers share, alive from start-up to exit.
+struct ProgramState {
+    std::string programDir;  // ends with the path separator
+    std::int32_t speedProbe = 0;
+
+    VswapHeader header;
+    ChunkTable chunks;
+    // A copy of the chosen file in programDir; open exactly while a copy is open.
+    ByteFile workingCopy;
+    std::string workingCopyName;
+    std::string lastFileName;
+    std::int32_t lastListIndex = 0;
+    DescriptionTable descriptions;
+
+    PixelGrid grid{};
+    Palette palette{};
+    CeilingColorTable ceilingColors{};
+    BmpHeaderTemplate bmpHeader{};
+    bool viewMode = false;  // false: plain view; true: against ceiling and floor
+
+    CurrentItem current;
+
+    // Heartbeat and animation.
+    std::int32_t heartbeatTicks = 0;
+    bool animating = false;
+    std::int32_t frameCount = 0;
+    std::int32_t frameStride = 0;
+    std::int32_t frameIndex = 0;
+};
+
+}  // namespace pagelark

@@ -1,0 +1,113 @@
+#include "archive/chunk_table.h"
+
+#include "archive/byte_file.h"
+#include "archive/run_error.h"
+
+#include <string>
+
+namespace pagelark {
+
+namespace {
+
+// A sound whose first page lies beyond this slot is recorded in the last slot.
+constexpr std::int32_t HighestSoundSlot = 4096;
+
+std::uint32_t readWord(ByteFile& file)
+{
+    const std::uint32_t b0 = file.readByte();
+    const std::uint32_t b1 = file.readByte();
+    return b0 | (b1 << 8);
+}
+
+std::uint32_t readLong(ByteFile& file)
+{
+    const std::uint32_t low = readWord(file);
+    return low | (readWord(file) << 16);
+}
+
+void checkHeaderFitsTable(const VswapHeader& header)
+{
+    if (header.chunkCount > ChunkSlots)
+        throw RunError::message("Not a VSWAP file: " + std::to_string(header.chunkCount)
+                                + " chunks, at most " + std::to_string(ChunkSlots));
+    if (header.soundStart >= ChunkSlots)
+        throw RunError::message("Not a VSWAP file: sounds start at chunk "
+                                + std::to_string(header.soundStart) + ", at most "
+                                + std::to_string(ChunkSlots - 1));
+}
+
+void readSoundInfo(ByteFile& file, std::int32_t infoOffset, std::int32_t soundStart,
+                   ChunkTable& table)
+{
+    file.seek(infoOffset);
+    std::int32_t slot = soundStart;
+    std::int32_t pending = 0;
+    for (;;) {
+        if (file.eof())
+            break;
+        const std::uint32_t firstPage = readWord(file);
+        const std::uint32_t soundLength = readWord(file);
+        table.length[slot] = pending;
+        if (firstPage == 0 && soundLength == 0)
+            break;
+        pending = static_cast<std::int32_t>(soundLength);
+        slot = soundStart + static_cast<std::int32_t>(firstPage);
+        if (slot > HighestSoundSlot)
+            slot = ChunkSlots - 1;
+        table.itemNumber[slot] = static_cast<std::int32_t>((file.position() - infoOffset - 4) / 4);
+    }
+    table.length[slot] = pending;
+}
+
+}  // namespace
+
+ItemKind kindOfChunk(const VswapHeader& header, std::int32_t index)
+{
+    ItemKind kind = ItemKind::Sprite;
+    if (index < header.spriteStart)
+        kind = ItemKind::Wall;
+    if (index >= header.soundStart)
+        kind = ItemKind::Sound;
+    return kind;
+}
+
+void ChunkTable::clear()
+{
+    offset.fill(0);
+    length.fill(0);
+    itemNumber.fill(0);
+}
+
+bool ChunkTable::isListed(std::int32_t index) const
+{
+    return offset[index] > 0 && length[index] > 1 && itemNumber[index] >= 0;
+}
+
+void readChunkTable(ByteFile& file, VswapHeader& header, ChunkTable& table)
+{
+    file.seek(0);
+    VswapHeader read;
+    read.chunkCount = static_cast<std::int32_t>(readWord(file));
+    read.spriteStart = static_cast<std::int32_t>(readWord(file));
+    read.soundStart = static_cast<std::int32_t>(readWord(file));
+    checkHeaderFitsTable(read);
+    header = read;
+
+    std::int32_t infoOffset = 0;
+    for (std::int32_t i = 0; i < header.chunkCount; ++i) {
+        table.offset[i] = static_cast<std::int32_t>(readLong(file));
+        std::int32_t number = i;
+        if (i >= header.spriteStart)
+            number = i - header.spriteStart;
+        if (i >= header.soundStart)
+            number = -1;
+        table.itemNumber[i] = number;
+        infoOffset = table.offset[i];
+    }
+    for (std::int32_t i = 0; i < header.chunkCount; ++i)
+        table.length[i] = static_cast<std::int32_t>(readWord(file));
+
+    readSoundInfo(file, infoOffset, header.soundStart, table);
+}
+
+}  // namespace pagelark

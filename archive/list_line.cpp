@@ -1,0 +1,52 @@
+#include "archive/list_line.h"
+
+#include "archive/leading_number.h"
+
+namespace pagelark {
+
+namespace {
+
+const char* kindWord(ItemKind kind)
+{
+    switch (kind) {
+    case ItemKind::Wall: return "wall   ";
+    case ItemKind::Sprite: return "sprite ";
+    case ItemKind::Sound: return "sound  ";
+    }
+    return "       ";
+}
+
+}  // namespace
+
+std::string listNumberField(std::int32_t number)
+{
+    // Three spaces in front of the digits, then 9 - L characters from
+    // character L on: four characters, right-aligned, for up to four digits.
+    const std::string digits = std::to_string(number);
+    const std::string padded = "   " + digits;
+    const std::size_t length = digits.size();
+    if (length >= 9)
+        return {};
+    return padded.substr(length - 1, 9 - length);
+}
+
+std::string formatListLine(std::int32_t index, ItemKind kind, std::int32_t itemNumber)
+{
+    return listNumberField(index) + " " + kindWord(kind) + listNumberField(itemNumber);
+}
+
+std::vector<std::string> listLines(const VswapHeader& header, const ChunkTable& table)
+{
+    std::vector<std::string> lines;
+    for (std::int32_t i = 0; i < header.chunkCount; ++i) {
+        if (table.isListed(i))
+            lines.push_back(formatListLine(i, kindOfChunk(header, i), table.itemNumber[i]));
+    }
+    return lines;
+}
+
+std::int32_t chunkIndexOfLine(std::string_view line) { return readLeadingNumber(line); }
+
+std::int32_t itemNumberOfLine(std::string_view line) { return readNumberAt(line, 12, 16); }
+
+}  // namespace pagelark

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace pagelark {
+
+// The one error type of the program. It carries the run-time's error code
+// (2 "File not found", 100 "Read beyond end of file", ...) and the text the
+// error box shows. Errors that are not I/O errors carry code 0 and their own text.
+class RunError : public std::runtime_error {
+public:
+    RunError(int code, const std::string& text);
+
+    // The run-time's I/O error of this code, with its standard text.
+    static RunError io(int code);
+    // An error of our own, shown with exactly this text.
+    static RunError message(const std::string& text);
+    // The I/O error for a failed system call: errno mapped to the run-time's
+    // codes. When creating a file, a missing folder is "Invalid filename".
+    static RunError fromErrno(int err, bool creating = false);
+
+    int code() const noexcept { return code_; }
+    const char* text() const noexcept { return what(); }
+
+private:
+    int code_;
+};
+
+// The standard text of an I/O error code: "File not found" for 2, ...,
+// "I/O error 17" for any code without a text of its own.
+std::string ioErrorText(int code);
+
+namespace io_code {
+constexpr int FileNotFound = 2;
+constexpr int InvalidFilename = 3;
+constexpr int TooManyOpenFiles = 4;
+constexpr int FileAccessDenied = 5;
+constexpr int ReadBeyondEnd = 100;
+constexpr int DiskFull = 101;
+constexpr int InvalidNumericInput = 106;
+}  // namespace io_code
+
+}  // namespace pagelark

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace pagelark::tools {
+
+// Builds the bytes of a VSWAP file: header, chunk offsets, chunk lengths,
+// the chunks themselves in order, and a sound information chunk as the last
+// chunk. Walls, sprites and sound pages are added in that order of sections;
+// the header's sprite and sound starts follow from the counts.
+class VswapWriter {
+public:
+    struct Chunk {
+        std::vector<std::uint8_t> bytes;
+        bool absent = false;                         // offset 0 in the table, no bytes stored
+        std::optional<std::uint16_t> recordedLength; // length in the table, when not the byte count
+    };
+    struct SoundEntry {
+        std::uint16_t firstPage;
+        std::uint16_t length;
+    };
+
+    VswapWriter& wall(Chunk chunk);
+    VswapWriter& sprite(Chunk chunk);
+    VswapWriter& soundPage(Chunk chunk);
+    // An entry of the sound information chunk.
+    VswapWriter& sound(std::uint16_t firstPage, std::uint16_t length);
+    // Whether the sound information ends with an entry of four zero bytes.
+    VswapWriter& terminateSoundInfo(bool terminate);
+
+    std::uint16_t spriteStart() const;
+    std::uint16_t soundStart() const;
+    std::uint16_t chunkCount() const;
+
+    std::vector<std::uint8_t> build() const;
+
+private:
+    std::vector<Chunk> walls_;
+    std::vector<Chunk> sprites_;
+    std::vector<Chunk> soundPages_;
+    std::vector<SoundEntry> sounds_;
+    bool terminateSoundInfo_ = true;
+};
+
+}  // namespace pagelark::tools
