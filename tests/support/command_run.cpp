@@ -1,0 +1,38 @@
+#include "tests/support/command_run.h"
+
+#include "tests/support/temp_dir.h"
+
+#include <cstdlib>
+#include <sys/wait.h>
+
+namespace pagelark::testing {
+
+namespace {
+
+std::string shellQuoted(const std::string& text)
+{
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+}  // namespace
+
+CommandResult runCommand(const std::string& program, const std::vector<std::string>& args)
+{
+    TempDir dir;
+    std::string command = shellQuoted(program);
+    for (const std::string& arg : args)
+        command += " " + shellQuoted(arg);
+    command += " >" + shellQuoted(dir.file("stdout")) + " 2>" + shellQuoted(dir.file("stderr"));
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFileText(dir.file("stdout")),
+            readFileText(dir.file("stderr"))};
+}
+
+}  // namespace pagelark::testing
