@@ -1,0 +1,106 @@
+#include "pictures/decoders.h"
+
+#include "archive/byte_file.h"
+
+#include <vector>
+
+namespace pagelark {
+
+namespace {
+
+constexpr std::uint8_t LastColumn = GridSide - 1;
+constexpr std::uint32_t HighestColumnOffset = 4096;
+constexpr int RunCommandSize = 6;
+
+std::uint16_t readWord(ByteFile& file)
+{
+    const std::uint8_t low = file.readByte();
+    const std::uint8_t high = file.readByte();
+    return static_cast<std::uint16_t>(low | (high << 8));
+}
+
+void fillBackground(std::optional<std::uint8_t> ceilingIndex, PixelGrid& grid)
+{
+    if (!ceilingIndex) {
+        grid.fill(EmptyIndex);
+        return;
+    }
+    for (int x = 0; x < GridSide; ++x) {
+        for (int y = 0; y < GridSide; ++y)
+            grid[gridCell(x, y)] = y < GridSide / 2 ? *ceilingIndex : FloorIndex;
+    }
+}
+
+// Draws the runs of one column. Each command is runEnd, runSource, runStart;
+// the end and start rows are the low bytes halved, so they can name rows up
+// to 127: the bytes of a run are read as the command says, but only the rows
+// that exist are stored. An end row not above the start row, also an end row
+// 0 in a list that goes on, stores nothing.
+void drawColumn(ByteFile& file, std::int64_t chunkStart, std::int64_t commandOffset, int x, PixelGrid& grid)
+{
+    for (;;) {
+        file.seek(chunkStart + commandOffset);
+        const std::uint16_t runEnd = readWord(file);
+        if (runEnd == 0)
+            return;
+        const auto source = static_cast<std::int16_t>(readWord(file));
+        const std::uint16_t runStart = readWord(file);
+        const std::uint16_t nextRunEnd = readWord(file);
+        const int end = (runEnd & 0xFF) >> 1;
+        const int start = (runStart & 0xFF) >> 1;
+
+        file.seek(chunkStart + source + start);
+        for (int y = start; y < end; ++y) {
+            const std::uint8_t pixel = file.readByte();
+            if (y < GridSide)
+                grid[gridCell(x, y)] = pixel;
+        }
+
+        commandOffset += RunCommandSize;
+        if (nextRunEnd == 0)
+            return;
+    }
+}
+
+}  // namespace
+
+void decodeWall(ByteFile& file, std::int32_t offset, PixelGrid& grid)
+{
+    file.seek(offset);
+    // A wall cut short by the end of the file repeats the last byte it has;
+    // one that starts at or past the end is all 0.
+    std::uint8_t holding = 0;
+    for (std::uint8_t& cell : grid) {
+        if (!file.eof())
+            holding = file.readByte();
+        cell = holding;
+    }
+}
+
+bool decodeSprite(ByteFile& file, std::int32_t offset, std::optional<std::uint8_t> ceilingIndex,
+                  PixelGrid& grid)
+{
+    fillBackground(ceilingIndex, grid);
+
+    // Only the low bytes of the column fields count.
+    file.seek(offset);
+    const std::uint8_t first = file.readByte();
+    file.readByte();
+    const std::uint8_t last = file.readByte();
+    file.readByte();
+    if (first > last || first > LastColumn || last > LastColumn || last == 0)
+        return false;
+
+    std::vector<std::uint16_t> columnOffsets(static_cast<std::size_t>(last - first + 1));
+    for (std::uint16_t& columnOffset : columnOffsets) {
+        columnOffset = readWord(file);
+        if (columnOffset > HighestColumnOffset)
+            return false;
+    }
+
+    for (std::size_t k = 0; k < columnOffsets.size(); ++k)
+        drawColumn(file, offset, columnOffsets[k], first + static_cast<int>(k), grid);
+    return true;
+}
+
+}  // namespace pagelark

@@ -1,0 +1,153 @@
+#include "archive/run_error.h"
+#include "pictures/game_palette.h"
+#include "pictures/reference_tables.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace pagelark {
+namespace {
+
+using testing::TempDir;
+using testing::writeFileText;
+
+// The games' ceiling colours of ceiling values 10..90 as game palette indices.
+constexpr std::array<std::int32_t, CeilingValueCount> GameCeilingIndices = {
+    29,  29,  29,  29,  29,  29,  29,  29,  29,  191,  // 10..19
+    78,  78,  78,  29,  141, 78,  29,  45,  29,  141,  // 20..29
+    29,  29,  29,  29,  29,  45,  221, 29,  29,  152,  // 30..39
+    29,  157, 45,  221, 221, 157, 45,  77,  29,  221,  // 40..49
+    125, 29,  45,  45,  221, 215, 29,  29,  29,  45,   // 50..59
+    29,  29,  29,  29,  221, 221, 125, 221, 221, 221,  // 60..69
+    111, 79,  29,  222, 223, 46,  127, 158, 174, 127,  // 70..79
+    29,  222, 223, 222, 223, 222, 225, 220, 46,  29,   // 80..89
+    220,                                               // 90
+};
+
+std::uint32_t read32(const std::uint8_t* bytes)
+{
+    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
+
+PackedColor gameColor(std::size_t index)
+{
+    const RgbColor color = gamePalette()[index];
+    return packColor(color.red, color.green, color.blue);
+}
+
+std::string shippedPalette() { return std::string(PAGELARK_DATA_DIR) + "/wolfenstein.pal"; }
+
+TEST(ReferenceBitmap, HeaderFields)
+{
+    const auto& bitmap = referenceBitmap();
+    EXPECT_EQ(bitmap[0], 'B');
+    EXPECT_EQ(bitmap[1], 'M');
+    EXPECT_EQ(read32(&bitmap[2]), 5174u);
+    EXPECT_EQ(read32(&bitmap[6]), 0u);
+    EXPECT_EQ(read32(&bitmap[10]), 1078u);
+    EXPECT_EQ(read32(&bitmap[14]), 40u);
+    EXPECT_EQ(read32(&bitmap[18]), 64u);
+    EXPECT_EQ(read32(&bitmap[22]), 64u);
+    EXPECT_EQ(read32(&bitmap[26]), 1u | 8u << 16);  // one plane, 8 bits per pixel
+    EXPECT_EQ(read32(&bitmap[30]), 0u);
+    EXPECT_EQ(read32(&bitmap[34]), 4096u);
+    EXPECT_EQ(read32(&bitmap[38]), 2867u);
+    EXPECT_EQ(read32(&bitmap[42]), 2867u);
+    EXPECT_EQ(read32(&bitmap[46]), 256u);
+    EXPECT_EQ(read32(&bitmap[50]), 256u);
+}
+
+TEST(ReferenceBitmap, ColourTableIsTheGamePaletteAsBlueGreenRed)
+{
+    const auto& bitmap = referenceBitmap();
+    auto entry = [&](std::size_t i) {
+        const std::uint8_t* e = &bitmap[54 + 4 * i];
+        return std::array<int, 4>{e[0], e[1], e[2], e[3]};
+    };
+    EXPECT_EQ(entry(0), (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(entry(25), (std::array<int, 4>{112, 112, 112, 0}));
+    EXPECT_EQ(entry(29), (std::array<int, 4>{56, 56, 56, 0}));
+    EXPECT_EQ(entry(255), (std::array<int, 4>{136, 0, 152, 0}));
+    for (std::size_t i = 0; i < 256; ++i) {
+        for (int component : entry(i))
+            EXPECT_EQ(component % 4, 0) << "index " << i;
+    }
+}
+
+TEST(ReferenceTables, BuiltWithTheShippedPalette)
+{
+    TempDir dir;
+    std::filesystem::copy_file(shippedPalette(), dir.file("wolfenstein.pal"));
+    Palette palette{};
+    CeilingColorTable ceiling{};
+    BmpHeaderTemplate header{};
+    buildReferenceTables(dir.withSeparator(), palette, ceiling, header);
+
+    // (0, 112, 112) is both 125 and 253: the lowest index is taken.
+    EXPECT_EQ(ceiling, GameCeilingIndices);
+    for (std::size_t i = 0; i < palette.size(); ++i)
+        EXPECT_EQ(palette[i], gameColor(i)) << "index " << i;
+    EXPECT_TRUE(std::equal(header.begin(), header.end(), referenceBitmap().begin()));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("temp.bmp")));
+}
+
+TEST(ReferenceTables, MatchingTakesTheLowestEqualPaletteIndex)
+{
+    TempDir dir;
+    // Index 3 gets the commonest ceiling colour (56, 56, 56), otherwise black.
+    writeFileText(dir.file("wolfenstein.pal"), "h\nh\nh\n0 0 0\n0 0 0\n0 0 0\n56 56 56\n");
+    Palette palette{};
+    CeilingColorTable ceiling{};
+    BmpHeaderTemplate header{};
+    buildReferenceTables(dir.withSeparator(), palette, ceiling, header);
+
+    EXPECT_EQ(ceiling[0], 3);                                              // value 10: (56, 56, 56)
+    EXPECT_EQ(ceiling[9], static_cast<std::int32_t>(gameColor(191)));     // value 19: not in the palette
+    EXPECT_EQ(ceilingIndex(ceiling, 19), gameColor(191) & 0xFF);
+}
+
+TEST(ReferenceTables, MissingPaletteStopsAfterTheCeilingColours)
+{
+    TempDir dir;
+    Palette palette{};
+    CeilingColorTable ceiling{};
+    BmpHeaderTemplate header{};
+    try {
+        buildReferenceTables(dir.withSeparator(), palette, ceiling, header);
+        FAIL() << "no error raised";
+    } catch (const RunError& error) {
+        EXPECT_STREQ(error.what(), "File not found");
+    }
+    for (std::size_t k = 0; k < ceiling.size(); ++k)
+        EXPECT_EQ(ceiling[k], static_cast<std::int32_t>(gameColor(GameCeilingIndices[k]))) << "entry " << k;
+    EXPECT_TRUE(std::all_of(header.begin(), header.end(), [](std::uint8_t b) { return b == 0; }));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("temp.bmp")));
+}
+
+TEST(ReferenceTables, UnwritableProgramDirectoryRaises)
+{
+    TempDir dir;
+    Palette palette{};
+    CeilingColorTable ceiling{};
+    BmpHeaderTemplate header{};
+    EXPECT_THROW(buildReferenceTables(dir.file("absent") + "/", palette, ceiling, header), RunError);
+}
+
+TEST(CeilingIndex, ClampsTheValueAndKeepsTheLowByte)
+{
+    CeilingColorTable ceiling{};
+    for (std::size_t k = 0; k < ceiling.size(); ++k)
+        ceiling[k] = static_cast<std::int32_t>(k);
+    ceiling[5] = 0x123456;
+    EXPECT_EQ(ceilingIndex(ceiling, 15), 0x56);
+    EXPECT_EQ(ceilingIndex(ceiling, 90), 80);
+    // Values typed into the field while editing lie outside the table.
+    EXPECT_EQ(ceilingIndex(ceiling, -2147483647 - 1), 0);
+    EXPECT_EQ(ceilingIndex(ceiling, 91), 80);
+}
+
+}  // namespace
+}  // namespace pagelark
