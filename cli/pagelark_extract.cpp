@@ -1,33 +1,45 @@
-// pagelark-extract: the chunk list of a VSWAP file on the command line.
-// It reads the chosen file directly, read-only, and never changes it.
+// pagelark-extract: the chunk list and the pictures of a VSWAP file on the
+// command line. It reads the chosen file directly, read-only, and never
+// changes it.
 
-#include "archive/byte_file.h"
-#include "archive/chunk_table.h"
-#include "archive/list_line.h"
-#include "archive/run_error.h"
+#include "cli/extract_commands.h"
 
-#include <cstdio>
+#include <filesystem>
 #include <iostream>
+#include <map>
 #include <string>
 #include <vector>
 
 namespace {
+
+using pagelark::GameVersion;
+using pagelark::cli::Failure;
 
 constexpr int ExitOk = 0;
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 
 const char* const Usage =
-    "Usage: pagelark-extract list VSWAPFILE\n"
+    "Usage: pagelark-extract list [--game wolf10|wolf13|spear] VSWAPFILE\n"
+    "       pagelark-extract save [--prefix TEXT] VSWAPFILE OUTDIR [INDEX...]\n"
     "       pagelark-extract --help | --version\n";
 
 const char* const Help =
-    "pagelark-extract lists the chunks of a VSWAP page file.\n"
+    "pagelark-extract lists and saves the chunks of a VSWAP page file, as\n"
+    "Pagelark's window does.\n"
     "\n"
-    "  list VSWAPFILE   print one line per listed chunk, as Pagelark's chunk\n"
-    "                   list shows it: chunk index, kind, number within the kind\n"
+    "  list   prints one line per listed chunk: chunk index, kind, number within\n"
+    "         the kind, and the standard description of the chosen game version:\n"
+    "         wolf10 (Wolf 1.0 shareware), wolf13 (Wolf 1.3, the default) or\n"
+    "         spear (Spear of Destiny). The descriptions are read from the\n"
+    "         description files next to the program.\n"
+    "  save   writes the walls and sprites with the given chunk indices (every\n"
+    "         listed chunk when none is given) into OUTDIR, as 8-bit bitmaps named\n"
+    "         after kind and number (wall0003.bmp, sprite0024.bmp), TEXT in front\n"
+    "         of the kind word when --prefix is given. A sprite that does not\n"
+    "         decode is skipped. Sounds are not saved yet: their chunks are left out.\n"
     "\n"
-    "The file is only read, never changed. Errors go to standard error as\n"
+    "The VSWAP file is only read, never changed. Errors go to standard error as\n"
     "'pagelark-extract: FILE: TEXT' with exit status 1; wrong usage exits with 2.\n";
 
 int usageError(const std::string& problem)
@@ -36,17 +48,70 @@ int usageError(const std::string& problem)
     return ExitUsage;
 }
 
-int listChunks(const std::string& path)
+// The directory of this program's own file, where the side files are.
+std::string ownDirectory()
 {
-    using namespace pagelark;
-    ByteFile file;
-    VswapHeader header;
-    ChunkTable table;
-    file.openRead(path);
-    readChunkTable(file, header, table);
-    for (const std::string& line : listLines(header, table))
-        std::cout << line << '\n';
-    std::cout.flush();
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string("./") : self.parent_path().string() + "/";
+}
+
+bool parseIndex(const std::string& text, std::int32_t& index)
+{
+    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    index = std::stoi(text);
+    return true;
+}
+
+int runList(const std::vector<std::string>& args)
+{
+    static const std::map<std::string, GameVersion> games = {
+        {"wolf10", GameVersion::Wolf10Shareware},
+        {"wolf13", GameVersion::Wolf13},
+        {"spear", GameVersion::SpearOfDestiny},
+    };
+    GameVersion game = GameVersion::Wolf13;
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--game") {
+            if (i + 1 == args.size() || games.count(args[i + 1]) == 0)
+                return usageError("--game takes wolf10, wolf13 or spear");
+            game = games.at(args[++i]);
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (files.size() != 1)
+        return usageError("list takes one VSWAP file");
+    pagelark::cli::listChunks(files[0], game, ownDirectory(), std::cout);
+    return ExitOk;
+}
+
+int runSave(const std::vector<std::string>& args)
+{
+    pagelark::cli::SaveRequest request;
+    std::vector<std::string> operands;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--prefix") {
+            if (i + 1 == args.size())
+                return usageError("--prefix takes a text");
+            request.prefix = args[++i];
+        } else {
+            operands.push_back(args[i]);
+        }
+    }
+    if (operands.size() < 2)
+        return usageError("save takes a VSWAP file and an output folder");
+    request.vswapPath = operands[0];
+    request.outputDir = operands[1];
+    for (std::size_t i = 2; i < operands.size(); ++i) {
+        std::int32_t index = 0;
+        if (!parseIndex(operands[i], index))
+            return usageError("not a chunk index: '" + operands[i] + "'");
+        request.indices.push_back(index);
+    }
+    pagelark::cli::saveChunks(request, std::cout);
     return ExitOk;
 }
 
@@ -65,16 +130,16 @@ int main(int argc, char* argv[])
         std::cout << "pagelark-extract " << PAGELARK_VERSION << '\n';
         return ExitOk;
     }
-    if (args[0] != "list")
-        return usageError("unknown command '" + args[0] + "'");
-    if (args.size() != 2)
-        return usageError("list takes one VSWAP file");
-
-    const std::string& path = args[1];
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
     try {
-        return listChunks(path);
-    } catch (const pagelark::RunError& error) {
-        std::cerr << "pagelark-extract: " << path << ": " << error.text() << '\n';
+        if (args[0] == "list")
+            return runList(rest);
+        if (args[0] == "save")
+            return runSave(rest);
+    } catch (const Failure& failure) {
+        std::cout.flush();
+        std::cerr << "pagelark-extract: " << failure.file << ": " << failure.text << '\n';
         return ExitFailure;
     }
+    return usageError("unknown command '" + args[0] + "'");
 }

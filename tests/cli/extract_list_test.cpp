@@ -1,9 +1,11 @@
 #include "tests/support/command_run.h"
+#include "tests/support/sample_vswap.h"
 #include "tests/support/temp_dir.h"
 #include "tools/vswap_writer.h"
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,21 +21,61 @@ CommandResult runExtract(const std::vector<std::string>& args)
     return testing::runCommand(PAGELARK_EXTRACT, args);
 }
 
-VswapWriter::Chunk bytesOf(std::size_t count) { return {std::vector<std::uint8_t>(count, 9), false, {}}; }
+std::vector<std::string> linesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
 
-TEST(ExtractList, PrintsTheListLinesOnePerLine)
+TEST(ExtractList, PrintsTheListLinesWithTheirDescriptions)
 {
     TempDir dir;
-    VswapWriter writer;
-    writer.wall(bytesOf(4096)).wall(bytesOf(4096)).sprite(bytesOf(30)).soundPage(bytesOf(40)).sound(0, 40);
-    testing::writeFileBytes(dir.file("VSWAP.TST"), writer.build());
-    const auto before = testing::readFileBytes(dir.file("VSWAP.TST"));
+    testing::writeFileBytes(dir.file("VSWAP.WL6"), testing::fullSizeVswap());
+    const auto before = testing::readFileBytes(dir.file("VSWAP.WL6"));
 
-    const CommandResult run = runExtract({"list", dir.file("VSWAP.TST")});
+    const CommandResult run = runExtract({"list", dir.file("VSWAP.WL6")});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "   0 wall      0\n   1 wall      1\n   2 sprite    0\n   3 sound     0\n");
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(testing::readFileBytes(dir.file("VSWAP.TST")), before);
+    const std::vector<std::string> lines = linesOf(run.out);
+    ASSERT_EQ(lines.size(), 106u + 436u + 46u);
+    EXPECT_EQ(lines[0], "   0 wall      0  Grey stone 1");
+    EXPECT_EQ(lines[1], "   1 wall      1  Grey stone 1");
+    EXPECT_EQ(lines[98], "  98 wall     98  Door");
+    EXPECT_EQ(lines[105], " 105 wall    105  Locked Door");
+    EXPECT_EQ(lines[106], " 106 sprite    0  Demo");
+    EXPECT_EQ(lines[107], " 107 sprite    1  DeathCam");
+    EXPECT_EQ(lines[106 + 60].substr(0, 39), " 166 sprite   60  Guard walking frame 1");
+    EXPECT_EQ(lines[106 + 416].substr(0, 25), " 522 sprite  416  Weapons");
+    EXPECT_EQ(lines[106 + 435].substr(0, 25), " 541 sprite  435  Weapons");
+    // Sounds are described by their sound number, listed at their first page.
+    EXPECT_EQ(lines[542].substr(0, 18), " 542 sound     0  ");
+    EXPECT_GT(lines[542].size(), 18u);
+    EXPECT_EQ(lines[543].substr(0, 16), " 545 sound     1");
+    EXPECT_EQ(lines[587].substr(0, 16), " 660 sound    45");
+    EXPECT_GT(lines[587].size(), 18u);
+    EXPECT_EQ(testing::readFileBytes(dir.file("VSWAP.WL6")), before);
+}
+
+TEST(ExtractList, GameChoosesTheDescriptionFile)
+{
+    TempDir dir;
+    testing::writeFileBytes(dir.file("VSWAP.WL6"), testing::fullSizeVswap());
+    const auto wolf13 = linesOf(runExtract({"list", "--game", "wolf13", dir.file("VSWAP.WL6")}).out);
+    const auto byDefault = linesOf(runExtract({"list", dir.file("VSWAP.WL6")}).out);
+    EXPECT_EQ(wolf13, byDefault);
+    const auto wolf10 = linesOf(runExtract({"list", "--game", "wolf10", dir.file("VSWAP.WL6")}).out);
+    const auto spear = linesOf(runExtract({"list", dir.file("VSWAP.WL6"), "--game", "spear"}).out);
+    ASSERT_EQ(wolf10.size(), wolf13.size());
+    ASSERT_EQ(spear.size(), wolf13.size());
+    EXPECT_NE(wolf10[107], wolf13[107]);  // the shareware 1.0 has no DeathCam
+    EXPECT_NE(spear[0], wolf10[0].substr(0, 16));
+    for (std::size_t i = 0; i < wolf13.size(); ++i) {
+        EXPECT_EQ(wolf10[i].substr(0, 18), wolf13[i].substr(0, 18));
+        EXPECT_EQ(spear[i].substr(0, 18), wolf13[i].substr(0, 18));
+    }
 }
 
 TEST(ExtractList, ErrorsNameTheFileAndTheProgramsErrorText)
@@ -58,7 +100,9 @@ TEST(ExtractList, ErrorsNameTheFileAndTheProgramsErrorText)
 TEST(ExtractList, UsageHelpAndVersion)
 {
     for (const std::vector<std::string>& args :
-         {std::vector<std::string>{}, {"list"}, {"frobnicate", "x"}, {"list", "a", "b"}}) {
+         {std::vector<std::string>{}, {"list"}, {"frobnicate", "x"}, {"list", "a", "b"},
+          {"list", "--game", "doom", "a"}, {"list", "a", "--game"}, {"save", "a"}, {"save", "a", "b", "x1"},
+          {"save", "a", "b", "--prefix"}}) {
         const CommandResult run = runExtract(args);
         EXPECT_EQ(run.status, 2);
         EXPECT_NE(run.err.find("Usage: pagelark-extract"), std::string::npos);
@@ -67,6 +111,7 @@ TEST(ExtractList, UsageHelpAndVersion)
     const CommandResult help = runExtract({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Usage: pagelark-extract"), std::string::npos);
+    EXPECT_NE(help.out.find("Sounds are not saved yet"), std::string::npos);
     const CommandResult version = runExtract({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "pagelark-extract 3.3\n");

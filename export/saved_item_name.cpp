@@ -1,0 +1,30 @@
+#include "export/saved_item_name.h"
+
+namespace pagelark {
+
+std::string itemDigits(std::int32_t itemNumber)
+{
+    const std::string text = std::to_string(static_cast<std::int64_t>(itemNumber) + 10000);
+    return text.size() > 1 ? text.substr(1, 4) : std::string();
+}
+
+std::string savedItemFileName(const std::string& base, ItemKind kind, std::int32_t itemNumber)
+{
+    switch (kind) {
+    case ItemKind::Wall: return base + "wall" + itemDigits(itemNumber) + ".bmp";
+    case ItemKind::Sprite: return base + "sprite" + itemDigits(itemNumber) + ".bmp";
+    case ItemKind::Sound: return base + "sound" + itemDigits(itemNumber) + ".wav";
+    }
+    return base;
+}
+
+std::string saveBase(const std::string& chosenPath)
+{
+    const std::size_t separator = chosenPath.find_last_of('/');
+    const std::size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
+    if (chosenPath.compare(nameStart, std::string::npos, "-") == 0)
+        return chosenPath.substr(0, nameStart);
+    return chosenPath;
+}
+
+}  // namespace pagelark

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "archive/chunk_table.h"
+
+#include <cstdint>
+#include <string>
+
+namespace pagelark {
+
+// The four digits of a saved item's file name: the item number with leading
+// zeros, taken as characters 2 to 5 of the decimal text of number + 10000.
+std::string itemDigits(std::int32_t itemNumber);
+
+// base + kind word + digits + extension: "wall0012.bmp", "sprite0024.bmp",
+// "sound0005.wav".
+std::string savedItemFileName(const std::string& base, ItemKind kind, std::int32_t itemNumber);
+
+// The text every saved file name begins with, from the path chosen in the
+// save dialog: the folder alone when the name part is exactly "-" (the
+// preset name), otherwise the whole path, whose name part becomes a prefix.
+std::string saveBase(const std::string& chosenPath);
+
+}  // namespace pagelark

@@ -1,0 +1,126 @@
+#include "pictures/reference_tables.h"
+#include "tests/support/command_run.h"
+#include "tests/support/sample_vswap.h"
+#include "tests/support/temp_dir.h"
+#include "tools/sprite_encoder.h"
+#include "tools/vswap_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace pagelark {
+namespace {
+
+using testing::CommandResult;
+using testing::TempDir;
+using tools::VswapWriter;
+
+CommandResult runExtract(const std::vector<std::string>& args)
+{
+    return testing::runCommand(PAGELARK_EXTRACT, args);
+}
+
+std::vector<std::string> filesIn(const std::string& dir)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Byte of picture cell (x, y) in a written bitmap: rows bottom first.
+std::uint8_t bitmapCell(const std::vector<std::uint8_t>& bitmap, int x, int y)
+{
+    return bitmap[1078 + static_cast<std::size_t>((63 - y) * 64 + x)];
+}
+
+// Two walls, a valid sprite, a sprite that does not decode, and a sound.
+std::vector<std::uint8_t> smallVswap()
+{
+    VswapWriter writer;
+    for (int w = 0; w < 2; ++w) {
+        std::vector<std::uint8_t> wall(4096);
+        for (std::size_t n = 0; n < wall.size(); ++n)
+            wall[n] = static_cast<std::uint8_t>(n / 64 + 3 * w);  // column x holds x + 3w
+        writer.wall({wall, false, {}});
+    }
+    tools::Picture picture;
+    picture.fill(tools::Transparent);
+    picture[tools::pictureCell(32, 10)] = 0xAA;
+    writer.sprite({tools::encodeSprite(picture), false, {}});
+    writer.sprite({{5, 0, 2, 0, 0, 0}, false, {}});  // first column above the last: refused
+    writer.soundPage({std::vector<std::uint8_t>(50, 128), false, {}}).sound(0, 50);
+    return writer.build();
+}
+
+TEST(ExtractSave, WritesEveryWallAndDecodableSpriteAsABitmap)
+{
+    TempDir dir;
+    testing::writeFileBytes(dir.file("VSWAP.TST"), smallVswap());
+    std::filesystem::create_directory(dir.file("out"));
+
+    const CommandResult run = runExtract({"save", dir.file("VSWAP.TST"), dir.file("out")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, dir.file("out") + "/wall0000.bmp\n" + dir.file("out") + "/wall0001.bmp\n" + dir.file("out")
+                           + "/sprite0000.bmp\n3 files written, 1 sprite skipped (not a valid sprite)\n");
+    EXPECT_EQ(filesIn(dir.file("out")), (std::vector<std::string>{"sprite0000.bmp", "wall0000.bmp", "wall0001.bmp"}));
+
+    const auto& reference = referenceBitmap();
+    const auto wall1 = testing::readFileBytes(dir.file("out/wall0001.bmp"));
+    ASSERT_EQ(wall1.size(), 5174u);
+    EXPECT_TRUE(std::equal(reference.begin(), reference.begin() + 1078, wall1.begin()));
+    EXPECT_EQ(bitmapCell(wall1, 0, 0), 3);
+    EXPECT_EQ(bitmapCell(wall1, 40, 63), 43);
+
+    // A sprite is saved without background: empty cells are 255.
+    const auto sprite = testing::readFileBytes(dir.file("out/sprite0000.bmp"));
+    ASSERT_EQ(sprite.size(), 5174u);
+    EXPECT_EQ(bitmapCell(sprite, 32, 10), 0xAA);
+    EXPECT_EQ(bitmapCell(sprite, 31, 10), 255);
+}
+
+TEST(ExtractSave, ChosenIndicesInListOrderWithAPrefix)
+{
+    TempDir dir;
+    testing::writeFileBytes(dir.file("VSWAP.TST"), smallVswap());
+    const CommandResult run = runExtract({"save", "--prefix", "pre", dir.file("VSWAP.TST"), dir.path().string(), "2", "1", "2"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, dir.file("prewall0001.bmp") + "\n" + dir.file("presprite0000.bmp") + "\n2 files written\n");
+
+    const CommandResult unlisted = runExtract({"save", dir.file("VSWAP.TST"), dir.path().string(), "5"});
+    EXPECT_EQ(unlisted.status, 1);
+    EXPECT_EQ(unlisted.err, "pagelark-extract: " + dir.file("VSWAP.TST") + ": chunk 5 is not in the chunk list\n");
+}
+
+TEST(ExtractSave, AMissingOutputFolderIsAnInvalidFilename)
+{
+    TempDir dir;
+    testing::writeFileBytes(dir.file("VSWAP.TST"), smallVswap());
+    const CommandResult run = runExtract({"save", dir.file("VSWAP.TST"), dir.file("no/such")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "pagelark-extract: " + dir.file("no/such") + "/wall0000.bmp: Invalid filename\n");
+}
+
+TEST(ExtractSave, FullSizeFileGivesAWallBitmapForEveryWall)
+{
+    TempDir dir;
+    testing::writeFileBytes(dir.file("VSWAP.WL6"), testing::fullSizeVswap());
+    std::filesystem::create_directory(dir.file("out"));
+    const CommandResult run = runExtract({"save", dir.file("VSWAP.WL6"), dir.file("out")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("542 files written\n"), std::string::npos);
+    const auto files = filesIn(dir.file("out"));
+    EXPECT_EQ(std::count_if(files.begin(), files.end(), [](const std::string& name) { return name.rfind("wall", 0) == 0; }), 106);
+    EXPECT_EQ(files.front(), "sprite0000.bmp");
+    EXPECT_EQ(files.back(), "wall0105.bmp");
+    const auto wall = testing::readFileBytes(dir.file("out/wall0105.bmp"));
+    EXPECT_EQ(bitmapCell(wall, 1, 2), (105 + 64 + 2) % 256);
+}
+
+}  // namespace
+}  // namespace pagelark
