@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/platform.h"
+
+#include <exception>
+#include <utility>
+
+namespace pagelark {
+
+// Runs one event handler. An error ends the handler where it stands and is
+// shown in the application's error box; whatever the handler changed before
+// it stays, and the program goes on. Every handler of the windows runs
+// through here, so no error ever reaches the event loop.
+template <typename Handler>
+void runGuarded(Platform& platform, Handler&& handler)
+{
+    try {
+        std::forward<Handler>(handler)();
+    } catch (const std::exception& error) {
+        platform.showError(error.what());
+    }
+}
+
+// A slot that runs a window's handler method through the guard.
+template <typename Window>
+auto guardedSlot(Platform& platform, Window* window, void (Window::*handler)())
+{
+    return [&platform, window, handler] { runGuarded(platform, [&] { (window->*handler)(); }); };
+}
+
+}  // namespace pagelark

@@ -1,0 +1,91 @@
+#include "app/qt_platform.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+#include <chrono>
+
+namespace pagelark {
+
+namespace {
+
+QString qtPattern(const std::string& pattern)
+{
+    QStringList parts = QString::fromStdString(pattern).split(u';', Qt::SkipEmptyParts);
+    for (QString& part : parts) {
+        part = part.trimmed();
+        if (part == u"*.*")
+            part = QStringLiteral("*");
+    }
+    return parts.join(u' ');
+}
+
+// Dialogs belong to the window the user works in, so they stay in front of it.
+QWidget* dialogParent() { return QApplication::activeWindow(); }
+
+std::optional<std::string> chosenPath(const QString& path)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    return path.toStdString();
+}
+
+}  // namespace
+
+QString qtFilterText(const std::vector<FileFilter>& filters)
+{
+    QStringList entries;
+    for (const FileFilter& filter : filters)
+        entries << QString::fromStdString(filter.name) + QStringLiteral(" (") + qtPattern(filter.pattern)
+                       + QStringLiteral(")");
+    return entries.join(QStringLiteral(";;"));
+}
+
+std::optional<std::string> QtPlatform::chooseFileToOpen(const OpenDialogRequest& request)
+{
+    // The first filter is the one in force when the dialog opens.
+    return chosenPath(QFileDialog::getOpenFileName(dialogParent(), QString::fromStdString(request.title),
+                                                   QString::fromStdString(request.startDirectory),
+                                                   qtFilterText(request.filters)));
+}
+
+std::optional<std::string> QtPlatform::chooseFileToSave(const SaveDialogRequest& request)
+{
+    QString start = QString::fromStdString(request.startDirectory);
+    if (!request.presetName.empty()) {
+        if (!start.isEmpty() && !start.endsWith(u'/'))
+            start += u'/';
+        start += QString::fromStdString(request.presetName);
+    }
+    return chosenPath(QFileDialog::getSaveFileName(dialogParent(), QString(), start,
+                                                   qtFilterText(request.filters)));
+}
+
+void QtPlatform::showError(const std::string& text)
+{
+    QMessageBox::critical(dialogParent(), QApplication::applicationName(), QString::fromStdString(text));
+}
+
+void QtPlatform::showMessage(const std::string& title, const std::string& text)
+{
+    QMessageBox::critical(dialogParent(), QString::fromStdString(title), QString::fromStdString(text),
+                          QMessageBox::Ok);
+}
+
+std::string QtPlatform::programDir()
+{
+    return (QCoreApplication::applicationDirPath() + u'/').toStdString();
+}
+
+std::uint32_t QtPlatform::tickCount()
+{
+    const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
+    const auto milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count();
+    return static_cast<std::uint32_t>(milliseconds);
+}
+
+void QtPlatform::processPendingEvents() { QCoreApplication::processEvents(); }
+
+}  // namespace pagelark
