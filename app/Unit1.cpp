@@ -1,0 +1,212 @@
+#include "app/Unit1.h"
+
+#include "app/Unit2.h"
+#include "app/about_picture.h"
+#include "app/clickable_fields.h"
+#include "app/file_ops.h"
+#include "app/handler_guard.h"
+#include "app/picture_box.h"
+#include "archive/list_line.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QListWidget>
+#include <QMenu>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStringList>
+#include <QTimer>
+#include <QToolButton>
+
+namespace pagelark {
+
+namespace {
+
+constexpr int WindowWidth = 606;
+constexpr int WindowHeight = 465;
+// The list ends this far above the bottom of the window's client area.
+constexpr int ListBottomMargin = 21;
+constexpr int SpeedProbeWrites = 10000;
+
+}  // namespace
+
+std::string freeWorkingCopyName(const std::string& programDir)
+{
+    for (unsigned n = 0;; ++n) {
+        std::string name = programDir + "vswap" + std::to_string(n);
+        if (!fileExists(name))
+            return name;
+    }
+}
+
+TForm1::TForm1(Platform& platform, QWidget* parent)
+    : QWidget(parent), platform_(platform), surface_(WindowWidth, WindowHeight)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Pagelark 3.3"));
+    resize(WindowWidth, WindowHeight);
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    QPalette colors = palette();
+    colors.setColor(QPalette::Window, colors.color(QPalette::Button));
+    setPalette(colors);
+    setAutoFillBackground(true);
+
+    createControls();
+    connectHandlers();
+    runGuarded(platform_, [this] { FormCreate(); });
+    Form2 = new TForm2(platform_, this);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::connectHandlers()
+{
+    connect(SpeedButton1, &QToolButton::clicked, this, guardedSlot(platform_, this, &TForm1::SpeedButton1Click));
+    connect(Image1, &AboutPicture::clicked, this, guardedSlot(platform_, this, &TForm1::Image1Click));
+    connect(S1, &QAction::triggered, this, guardedSlot(platform_, this, &TForm1::S1Click));
+    connect(ListBox1, &QListWidget::itemSelectionChanged, this,
+            guardedSlot(platform_, this, &TForm1::ListBox1Click));
+    connect(ListBox1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { runGuarded(platform_, [&] { popUpListMenu(at); }); });
+}
+
+void TForm1::FormCreate()
+{
+    state_.programDir = platform_.programDir();
+
+    // The palette, the ceiling colours and the bitmap header template are
+    // built here, before the speed probe.
+
+    const std::uint32_t before = platform_.tickCount();
+    for (int i = 0; i < SpeedProbeWrites; ++i)
+        surface_.setPixel(0, 0, packColor(255, 255, 255));
+    state_.speedProbe = static_cast<std::int32_t>(platform_.tickCount() - before);
+}
+
+void TForm1::FormResize() { ListBox1->resize(ListBox1->width(), height() - ListBottomMargin); }
+
+void TForm1::FormClose()
+{
+    if (state_.workingCopy.isOpen())
+        state_.workingCopy.close();
+    deleteFileQuietly(state_.programDir + "pl.bmp");
+    deleteFileQuietly(state_.programDir + "pl.wav");
+    deleteFileQuietly(state_.workingCopyName);
+}
+
+void TForm1::SpeedButton1Click()
+{
+    OpenVswapFile();
+    Edit4->show();
+    Edit3->show();
+    Edit5->show();
+    // The guards' sequence, whichever option button is checked.
+    state_.frameCount = 4;
+    state_.frameStride = 8;
+    Image2->show();
+    spgem->show();
+    cb1->show();
+    ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+}
+
+void TForm1::OpenVswapFile()
+{
+    const std::optional<std::string> chosen = platform_.chooseFileToOpen(
+        {"Load a VSWAP.* file", {{"VSWAP Files", "VSWAP.*"}, {"All Files", "*.*"}}, state_.programDir});
+    if (!chosen)
+        return;
+
+    state_.chunks.clear();
+    if (state_.workingCopy.isOpen()) {
+        // Every later open of the run reuses the name of the open copy.
+        state_.workingCopy.close();
+    } else {
+        // A copy left by an open that failed; never the chosen file itself.
+        if (!sameFile(state_.workingCopyName, *chosen))
+            deleteFileQuietly(state_.workingCopyName);
+        state_.workingCopyName = freeWorkingCopyName(state_.programDir);
+    }
+    copyFileReplacing(*chosen, state_.workingCopyName);
+    state_.workingCopy.openRead(state_.workingCopyName);
+    setWindowTitle(QString::fromStdString(*chosen));
+    ReadChunkTable();
+    Timer1->start();
+
+    // The descriptions of the chosen game version are appended to the list lines here.
+
+    if (*chosen == state_.lastFileName)
+        makeListRowCurrent(state_.lastListIndex);
+    state_.lastFileName = *chosen;
+
+    // The current entry is shown here.
+}
+
+void TForm1::ReadChunkTable()
+{
+    readChunkTable(state_.workingCopy, state_.header, state_.chunks);
+
+    QStringList lines;
+    for (const std::string& line : listLines(state_.header, state_.chunks))
+        lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+
+    const QSignalBlocker quiet(ListBox1);
+    ListBox1->setUpdatesEnabled(false);
+    ListBox1->clear();
+    ListBox1->addItems(lines);
+    ListBox1->setUpdatesEnabled(true);
+    makeListRowCurrent(0);
+}
+
+void TForm1::makeListRowCurrent(int row)
+{
+    // A position the list does not have leaves the current entry as it is.
+    if (row < 0 || row >= ListBox1->count())
+        return;
+    const QSignalBlocker quiet(ListBox1);
+    ListBox1->setCurrentRow(row, QItemSelectionModel::NoUpdate);
+}
+
+void TForm1::ListBox1Click()
+{
+    state_.heartbeatTicks = 0;
+    state_.lastListIndex = ListBox1->currentRow();
+
+    // The current entry is shown here.
+}
+
+void TForm1::Image1Click() { Form2->show(); }
+
+void TForm1::S1Click()
+{
+    const QSignalBlocker quiet(ListBox1);
+    ListBox1->selectAll();
+}
+
+void TForm1::popUpListMenu(const QPoint& at) { PopupMenu1->popup(ListBox1->viewport()->mapToGlobal(at)); }
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    runGuarded(platform_, [this] { FormResize(); });
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    runGuarded(platform_, [this] { FormClose(); });
+    event->accept();
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (placedOnScreen_)
+        return;
+    placedOnScreen_ = true;
+    if (const QScreen* display = screen()) {
+        const QRect area = display->availableGeometry();
+        move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+    }
+}
+
+}  // namespace pagelark

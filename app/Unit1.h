@@ -1,0 +1,115 @@
+#pragma once
+
+#include "app/platform.h"
+#include "app/program_state.h"
+#include "pictures/canvas.h"
+
+#include <QWidget>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QRadioButton;
+class QTimer;
+class QToolButton;
+
+namespace pagelark {
+
+class AboutPicture;
+class CircleShape;
+class ClickableLineEdit;
+class PictureBox;
+class SpinEdit;
+class TForm2;
+
+// The main window. Its controls keep their short names (as object names too),
+// and its handlers are named after control and event. Every handler runs
+// through the handler guard, so an error shows its box and the program goes on.
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TForm1(Platform& platform, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    ProgramState& state() { return state_; }
+    TForm2* aboutWindow() const { return Form2; }
+    // The window's own drawing surface, on which the speed probe draws.
+    Canvas& drawingSurface() { return surface_; }
+
+    // Handlers and the operations they share.
+    void FormCreate();
+    void FormResize();
+    void FormClose();
+    void SpeedButton1Click();
+    void OpenVswapFile();
+    void ReadChunkTable();
+    void ListBox1Click();
+    void Image1Click();
+    void S1Click();
+
+    // Controls.
+    QToolButton* SpeedButton1;
+    QToolButton* spgem;
+    QToolButton* SpeedButton2;
+    CircleShape* Shape1;
+    AboutPicture* Image1;
+    QLabel* Label3;
+    ClickableLineEdit* Edit4;
+    QLabel* Label4;
+    QLineEdit* Edit2;
+    QLineEdit* Edit1;
+    QLabel* Label2;
+    QListWidget* ListBox1;
+    QComboBox* cb1;
+    SpinEdit* spe1;
+    QLabel* Label8;
+    PictureBox* Image2;
+    PictureBox* Image4;
+    QLineEdit* Edit3;
+    QLineEdit* Edit5;
+    QFrame* Panel1;
+    QLabel* Label7;
+    QToolButton* Sb2;
+    QToolButton* Sb4;
+    QFrame* Panel2;
+    QLabel* Label1;
+    QToolButton* anim;
+    QToolButton* sbf;
+    QToolButton* sbb;
+    QRadioButton* rb1;
+    QRadioButton* rb2;
+    QRadioButton* rb3;
+    QListWidget* ListBox2;
+    QLabel* Label9;
+    QTimer* Timer1;
+    QMenu* PopupMenu1;
+    QAction* S1;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createControls();
+    void connectHandlers();
+    void popUpListMenu(const QPoint& at);
+    // Makes a list position current without selecting anything.
+    void makeListRowCurrent(int row);
+
+    Platform& platform_;
+    ProgramState state_;
+    Canvas surface_;
+    TForm2* Form2 = nullptr;
+    bool placedOnScreen_ = false;
+};
+
+// The first name programDir + "vswap" + N (N = 0, 1, 2, ...) under which no file exists.
+std::string freeWorkingCopyName(const std::string& programDir);
+
+}  // namespace pagelark

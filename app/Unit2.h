@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/platform.h"
+
+#include <QStringList>
+#include <QWidget>
+
+namespace pagelark {
+
+class ClickableTextView;
+
+// The About window: a small tool window over the main window whose text
+// hides it again when clicked.
+class TForm2 : public QWidget {
+    Q_OBJECT
+
+public:
+    TForm2(Platform& platform, QWidget* mainWindow);
+
+    ClickableTextView* Memo1;
+
+    void Memo1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    Platform& platform_;
+};
+
+// The About text, line by line.
+QStringList aboutLines();
+
+}  // namespace pagelark
