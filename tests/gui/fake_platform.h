@@ -1,0 +1,87 @@
+#pragma once
+
+#include "app/platform.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace pagelark::testing {
+
+// A desktop for the window tests: dialogs are answered from queues the test
+// fills beforehand (a dialog the test did not prepare for fails the test),
+// error and message boxes are recorded instead of shown, the program's
+// directory is a fresh temporary one and the clock moves only as told.
+class FakePlatform : public Platform {
+public:
+    // Answers for the next dialogs, in order.
+    void answerOpen(const std::string& path) { openAnswers_.emplace_back(path); }
+    void cancelOpen() { openAnswers_.emplace_back(std::nullopt); }
+    void answerSave(const std::string& path) { saveAnswers_.emplace_back(path); }
+    void cancelSave() { saveAnswers_.emplace_back(std::nullopt); }
+
+    std::optional<std::string> chooseFileToOpen(const OpenDialogRequest& request) override
+    {
+        openRequests.push_back(request);
+        return nextAnswer(openAnswers_, "open");
+    }
+
+    std::optional<std::string> chooseFileToSave(const SaveDialogRequest& request) override
+    {
+        saveRequests.push_back(request);
+        return nextAnswer(saveAnswers_, "save");
+    }
+
+    void showError(const std::string& text) override { errors.push_back(text); }
+    void showMessage(const std::string& title, const std::string& text) override
+    {
+        messages.emplace_back(title, text);
+    }
+
+    std::string programDir() override { return dir.withSeparator(); }
+
+    // Every reading of the clock returns the time and then moves it on by tickStep.
+    std::uint32_t tickCount() override
+    {
+        const std::uint32_t now = ticks;
+        ticks += tickStep;
+        return now;
+    }
+
+    void processPendingEvents() override { ++pendingEventRuns; }
+
+    // Whether every prepared answer was used.
+    bool allAnswersUsed() const { return openAnswers_.empty() && saveAnswers_.empty(); }
+
+    TempDir dir;
+    std::vector<OpenDialogRequest> openRequests;
+    std::vector<SaveDialogRequest> saveRequests;
+    std::vector<std::string> errors;
+    std::vector<std::pair<std::string, std::string>> messages;
+    std::uint32_t ticks = 0;
+    std::uint32_t tickStep = 0;
+    int pendingEventRuns = 0;
+
+private:
+    static std::optional<std::string> nextAnswer(std::deque<std::optional<std::string>>& answers,
+                                                 const char* kind)
+    {
+        if (answers.empty()) {
+            ADD_FAILURE() << "a " << kind << " dialog was asked for that the test did not prepare";
+            return std::nullopt;
+        }
+        std::optional<std::string> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::deque<std::optional<std::string>> openAnswers_;
+    std::deque<std::optional<std::string>> saveAnswers_;
+};
+
+}  // namespace pagelark::testing
