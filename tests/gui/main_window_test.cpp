@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -193,6 +194,27 @@ TEST_F(MainWindowTest, ResizingChangesOnlyTheListHeight)
         after.erase("ListBox1");
         EXPECT_EQ(before, after);
     }
+}
+
+TEST_F(MainWindowTest, FirstShowCentresTheWindowAndClosingItEndsTheProgram)
+{
+    TForm1& window = form();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QPoint offCentre = window.frameGeometry().center() - window.screen()->availableGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 2);
+
+    // The About window, being the main window's tool window, keeps nothing running.
+    QTest::mouseClick(window.Image1, Qt::LeftButton);
+    ASSERT_TRUE(window.aboutWindow()->isVisible());
+    const QPoint aboutOffCentre = window.aboutWindow()->frameGeometry().center() - window.frameGeometry().center();
+    EXPECT_LE(aboutOffCentre.manhattanLength(), 2);
+    QTimer::singleShot(0, &window, [&window] { window.close(); });
+    QTimer stillRunning;
+    stillRunning.setSingleShot(true);
+    QObject::connect(&stillRunning, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    stillRunning.start(5000);
+    EXPECT_EQ(QApplication::exec(), 0);
 }
 
 TEST_F(MainWindowTest, AboutPictureShowsTheAboutWindowAndItsTextHidesIt)

@@ -84,6 +84,7 @@ TEST_F(OpenVswapTest, OpeningCopiesTheFileAndListsItsChunks)
     EXPECT_TRUE(window.state().workingCopy.isOpen());
     EXPECT_EQ(window.windowTitle().toStdString(), chosen);
     EXPECT_EQ(listLines(), sampleLines());
+    EXPECT_EQ(window.ListBox1->visualItemRect(window.ListBox1->item(1)).height(), 17);
     EXPECT_EQ(currentRow(), 0);
     EXPECT_TRUE(nothingSelected());
     EXPECT_TRUE(window.Timer1->isActive());
@@ -146,16 +147,6 @@ TEST_F(OpenVswapTest, ReopeningTheSamePathReturnsToTheEntryClickedLast)
     openFile(second);
     EXPECT_EQ(currentRow(), 0);
     EXPECT_TRUE(platform.errors.empty());
-}
-
-TEST_F(OpenVswapTest, ReopeningIsCaseSensitive)
-{
-    const std::string path = userFile("VSWAP.WL6", sampleVswap());
-    std::filesystem::create_symlink(path, userDir.file("vswap.wl6"));
-    openFile(path);
-    clickListRow(2);
-    openFile(userDir.file("vswap.wl6"));
-    EXPECT_EQ(currentRow(), 0);
 }
 
 TEST_F(OpenVswapTest, ClosingDeletesThePreviewFilesAndTheWorkingCopy)
