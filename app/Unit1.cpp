@@ -6,7 +6,9 @@
 #include "app/file_ops.h"
 #include "app/handler_guard.h"
 #include "app/picture_box.h"
+#include "app/spin_edit.h"
 #include "archive/list_line.h"
+#include "pictures/reference_tables.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -67,6 +69,13 @@ void TForm1::connectHandlers()
     connect(S1, &QAction::triggered, this, guardedSlot(platform_, this, &TForm1::S1Click));
     connect(ListBox1, &QListWidget::itemSelectionChanged, this,
             guardedSlot(platform_, this, &TForm1::ListBox1Click));
+    connect(Edit4, &ClickableLineEdit::clicked, this, guardedSlot(platform_, this, &TForm1::Edit4Click));
+    connect(cb1, &QComboBox::editTextChanged, this, guardedSlot(platform_, this, &TForm1::cb1Change));
+    connect(SpeedButton2, &QToolButton::clicked, this, guardedSlot(platform_, this, &TForm1::SpeedButton2Click));
+    connect(Image2, &PictureBox::clicked, this, guardedSlot(platform_, this, &TForm1::Image2Click));
+    connect(spe1, &SpinEdit::valueChanged, this, guardedSlot(platform_, this, &TForm1::spe1Change));
+    connect(Image2, &PictureBox::mouseMoved, this,
+            [this](int x, int y) { runGuarded(platform_, [&] { Image2MouseMove(x, y); }); });
     connect(ListBox1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { runGuarded(platform_, [&] { popUpListMenu(at); }); });
 }
@@ -75,8 +84,7 @@ void TForm1::FormCreate()
 {
     state_.programDir = platform_.programDir();
 
-    // The palette, the ceiling colours and the bitmap header template are
-    // built here, before the speed probe.
+    buildReferenceTables(state_.programDir, state_.palette, state_.ceilingColors, state_.bmpHeader);
 
     const std::uint32_t before = platform_.tickCount();
     for (int i = 0; i < SpeedProbeWrites; ++i)
@@ -132,14 +140,11 @@ void TForm1::OpenVswapFile()
     setWindowTitle(QString::fromStdString(*chosen));
     ReadChunkTable();
     Timer1->start();
-
-    // The descriptions of the chosen game version are appended to the list lines here.
-
+    LoadDescriptions();
     if (*chosen == state_.lastFileName)
         makeListRowCurrent(state_.lastListIndex);
     state_.lastFileName = *chosen;
-
-    // The current entry is shown here.
+    ShowCurrentItem();
 }
 
 void TForm1::ReadChunkTable()
@@ -149,13 +154,19 @@ void TForm1::ReadChunkTable()
     QStringList lines;
     for (const std::string& line : listLines(state_.header, state_.chunks))
         lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+    replaceListLines(lines);
+    makeListRowCurrent(0);
+}
 
+void TForm1::replaceListLines(const QStringList& lines)
+{
+    const int current = ListBox1->currentRow();
     const QSignalBlocker quiet(ListBox1);
     ListBox1->setUpdatesEnabled(false);
     ListBox1->clear();
     ListBox1->addItems(lines);
     ListBox1->setUpdatesEnabled(true);
-    makeListRowCurrent(0);
+    makeListRowCurrent(current);
 }
 
 void TForm1::makeListRowCurrent(int row)
@@ -165,14 +176,6 @@ void TForm1::makeListRowCurrent(int row)
         return;
     const QSignalBlocker quiet(ListBox1);
     ListBox1->setCurrentRow(row, QItemSelectionModel::NoUpdate);
-}
-
-void TForm1::ListBox1Click()
-{
-    state_.heartbeatTicks = 0;
-    state_.lastListIndex = ListBox1->currentRow();
-
-    // The current entry is shown here.
 }
 
 void TForm1::Image1Click() { Form2->show(); }

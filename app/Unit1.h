@@ -4,9 +4,11 @@
 #include "app/program_state.h"
 #include "pictures/canvas.h"
 
+#include <QStringList>
 #include <QWidget>
 
 class QAction;
+
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -51,6 +53,27 @@ public:
     void ListBox1Click();
     void Image1Click();
     void S1Click();
+
+    // Showing the current entry.
+    void ShowCurrentItem();
+    void Edit4Click();
+    void LoadDescriptions();
+    void cb1Change();
+
+    // Pictures.
+    void SpeedButton2Click();
+    void DecodeWall(std::int32_t offset);
+    bool DecodeSprite(std::int32_t offset, bool withBackground);
+    void ClearPicture();
+    void DrawSpritePicture();
+    void DrawWallPicture();
+    void WriteBitmapFile(const std::string& path);
+    void Image2Click();
+    void spe1Change();
+    void Image2MouseMove(int x, int y);
+
+    // Sounds.
+    void PlotSound(std::int32_t offset, std::int32_t length);
 
     // Controls.
     QToolButton* SpeedButton1;
@@ -101,6 +124,18 @@ private:
     void popUpListMenu(const QPoint& at);
     // Makes a list position current without selecting anything.
     void makeListRowCurrent(int row);
+    // Puts these lines in the list in one go, nothing selected, the current
+    // position kept where the list still has it.
+    void replaceListLines(const QStringList& lines);
+    // The start and size fields in the display mode in force.
+    void showStartAndSize(std::int32_t length, std::int32_t offset);
+    // The ceiling value in use: the spin edit's value, kept within its range
+    // while the user types a value outside it.
+    int ceilingValue() const;
+    PackedColor windowColor() const;
+    // The item of the version choice whose text the field shows, -1 for
+    // typed text that names no item.
+    int versionItemIndex() const;
 
     Platform& platform_;
     ProgramState state_;

@@ -6,6 +6,7 @@
 #include "pictures/palette.h"
 #include "pictures/pixel_grid.h"
 #include "pictures/reference_tables.h"
+#include "sounds/sound_plot.h"
 
 #include <cstdint>
 #include <string>
@@ -33,6 +34,9 @@ struct ProgramState {
     std::string lastFileName;
     std::int32_t lastListIndex = 0;
     DescriptionTable descriptions;
+    // The version whose descriptions were read last; text typed into the
+    // version choice that names no version keeps it.
+    GameVersion gameVersion = GameVersion::Wolf13;
 
     PixelGrid grid{};
     Palette palette{};
@@ -41,6 +45,7 @@ struct ProgramState {
     bool viewMode = false;  // false: plain view; true: against ceiling and floor
 
     CurrentItem current;
+    SamplePositions samplePositions;
 
     // Heartbeat and animation.
     std::int32_t heartbeatTicks = 0;

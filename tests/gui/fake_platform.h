@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
@@ -16,9 +17,17 @@ namespace pagelark::testing {
 // A desktop for the window tests: dialogs are answered from queues the test
 // fills beforehand (a dialog the test did not prepare for fails the test),
 // error and message boxes are recorded instead of shown, the program's
-// directory is a fresh temporary one and the clock moves only as told.
+// directory is a fresh temporary one holding the side files, and the clock
+// moves only as told.
 class FakePlatform : public Platform {
 public:
+    // The program's directory starts with the side files the program ships.
+    FakePlatform()
+    {
+        for (const char* name : {"wolfenstein.pal", "wolf10swpics.txt", "wolfpics.txt", "spearpics.txt"})
+            std::filesystem::copy_file(std::filesystem::path(PAGELARK_DATA_DIR) / name, dir.path() / name);
+    }
+
     // Answers for the next dialogs, in order.
     void answerOpen(const std::string& path) { openAnswers_.emplace_back(path); }
     void cancelOpen() { openAnswers_.emplace_back(std::nullopt); }

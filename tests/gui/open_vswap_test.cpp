@@ -83,7 +83,7 @@ TEST_F(OpenVswapTest, OpeningCopiesTheFileAndListsItsChunks)
     EXPECT_EQ(readFileBytes(workingCopy(0)), sampleVswap());
     EXPECT_TRUE(window.state().workingCopy.isOpen());
     EXPECT_EQ(window.windowTitle().toStdString(), chosen);
-    EXPECT_EQ(listLines(), sampleLines());
+    EXPECT_EQ(listedChunks(), sampleLines());
     EXPECT_EQ(window.ListBox1->visualItemRect(window.ListBox1->item(1)).height(), 17);
     EXPECT_EQ(currentRow(), 0);
     EXPECT_TRUE(nothingSelected());
@@ -104,7 +104,7 @@ TEST_F(OpenVswapTest, LaterOpensOfTheRunReuseTheWorkingCopyName)
     EXPECT_EQ(window.state().workingCopyName, workingCopy(0));
     EXPECT_EQ(readFileBytes(workingCopy(0)), twoWallVswap());
     EXPECT_FALSE(std::filesystem::exists(workingCopy(1)));
-    EXPECT_EQ(listLines(), QStringList({"   0 wall      0", "   1 wall      1"}));
+    EXPECT_EQ(listedChunks(), QStringList({"   0 wall      0", "   1 wall      1"}));
     EXPECT_TRUE(window.state().workingCopy.isOpen());
 }
 
@@ -180,7 +180,7 @@ TEST_F(OpenVswapTest, FileEndingInsideTheOffsetTableIsReportedAndTheOldListStays
     openFile(userFile("CUT.WL6", cut));
 
     EXPECT_EQ(platform.errors, std::vector<std::string>{"Read beyond end of file"});
-    EXPECT_EQ(listLines(), sampleLines());
+    EXPECT_EQ(listedChunks(), sampleLines());
     EXPECT_TRUE(form().state().workingCopy.isOpen());
 
     // The program goes on: the next open works as usual.
@@ -213,7 +213,7 @@ TEST_F(OpenVswapTest, MissingChosenFileIsReportedBeforeAnythingIsOpened)
     openFile(userFile("VSWAP.WL6", sampleVswap()));
     EXPECT_EQ(platform.errors.size(), 1u);
     EXPECT_EQ(window.state().workingCopyName, workingCopy(0));
-    EXPECT_EQ(listLines(), sampleLines());
+    EXPECT_EQ(listedChunks(), sampleLines());
 }
 
 TEST_F(OpenVswapTest, ChosenFileIsNeverChanged)
@@ -233,7 +233,7 @@ TEST_F(OpenVswapTest, ChoosingTheWorkingCopyItselfKeepsItsBytes)
     openFile(workingCopy(0));
     EXPECT_TRUE(platform.errors.empty());
     EXPECT_EQ(readFileBytes(workingCopy(0)), sampleVswap());
-    EXPECT_EQ(listLines(), sampleLines());
+    EXPECT_EQ(listedChunks(), sampleLines());
 }
 
 }  // namespace

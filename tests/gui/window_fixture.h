@@ -2,7 +2,9 @@
 
 #include "app/Unit1.h"
 #include "tests/gui/fake_platform.h"
+#include "tests/gui/qt_printing.h"
 #include "tests/support/temp_dir.h"
+#include "tools/sprite_encoder.h"
 #include "tools/vswap_writer.h"
 
 #include <QListWidget>
@@ -51,6 +53,15 @@ protected:
         return lines;
     }
 
+    // The list lines without their descriptions: index, kind and number.
+    QStringList listedChunks()
+    {
+        QStringList chunks;
+        for (const QString& line : listLines())
+            chunks << line.left(16);
+        return chunks;
+    }
+
     std::string workingCopy(int n) const { return platform.dir.file("vswap" + std::to_string(n)); }
 
     FakePlatform platform;
@@ -64,6 +75,18 @@ inline tools::VswapWriter::Chunk chunkOf(std::size_t size, std::uint8_t value)
 {
     tools::VswapWriter::Chunk chunk;
     chunk.bytes.assign(size, value);
+    return chunk;
+}
+
+// A sprite with one bar of colour in column x, rows 10 to 20.
+inline tools::VswapWriter::Chunk spriteBar(int x, std::int16_t color)
+{
+    tools::Picture picture;
+    picture.fill(tools::Transparent);
+    for (int y = 10; y <= 20; ++y)
+        picture[tools::pictureCell(x, y)] = color;
+    tools::VswapWriter::Chunk chunk;
+    chunk.bytes = tools::encodeSprite(picture);
     return chunk;
 }
 
@@ -84,8 +107,8 @@ inline std::vector<std::uint8_t> sampleVswap()
         .wall(absentChunk())
         .wall(chunkOf(1, 2))
         .wall(chunkOf(20, 3))
-        .sprite(chunkOf(30, 4))
-        .sprite(chunkOf(40, 5))
+        .sprite(spriteBar(20, 4))
+        .sprite(spriteBar(40, 5))
         .soundPage(chunkOf(50, 6))
         .soundPage(chunkOf(60, 7))
         .sound(0, 110)
