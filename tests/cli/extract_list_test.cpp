@@ -1,4 +1,4 @@
-#include "tests/support/command_run.h"
+#include "tests/cli/run_extract.h"
 #include "tests/support/sample_vswap.h"
 #include "tests/support/temp_dir.h"
 #include "tools/vswap_writer.h"
@@ -13,13 +13,9 @@ namespace pagelark {
 namespace {
 
 using testing::CommandResult;
+using testing::runExtract;
 using testing::TempDir;
 using tools::VswapWriter;
-
-CommandResult runExtract(const std::vector<std::string>& args)
-{
-    return testing::runCommand(PAGELARK_EXTRACT, args);
-}
 
 std::vector<std::string> linesOf(const std::string& text)
 {

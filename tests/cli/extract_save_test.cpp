@@ -1,5 +1,5 @@
 #include "pictures/reference_tables.h"
-#include "tests/support/command_run.h"
+#include "tests/cli/run_extract.h"
 #include "tests/support/sample_vswap.h"
 #include "tests/support/temp_dir.h"
 #include "tools/sprite_encoder.h"
@@ -16,13 +16,9 @@ namespace pagelark {
 namespace {
 
 using testing::CommandResult;
+using testing::runExtract;
 using testing::TempDir;
 using tools::VswapWriter;
-
-CommandResult runExtract(const std::vector<std::string>& args)
-{
-    return testing::runCommand(PAGELARK_EXTRACT, args);
-}
 
 std::vector<std::string> filesIn(const std::string& dir)
 {
