@@ -176,6 +176,8 @@ void TForm1::createControls()
     cb1 = named(new QComboBox(this), "cb1");
     cb1->setGeometry(4, 58, 121, 21);
     cb1->setEditable(true);
+    // Text typed into the field names a version or none; Enter adds no item.
+    cb1->setInsertPolicy(QComboBox::NoInsert);
     cb1->setFont(verdana8Bold);
     cb1->addItems({QStringLiteral("Wolf 1.0 SW"), QStringLiteral("Wolf 1.3"), QStringLiteral("Spear of Dest.")});
     cb1->setCurrentIndex(1);

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
+#include <QSignalBlocker>
 
 #include <memory>
 
@@ -138,13 +139,31 @@ void TForm1::LoadDescriptions()
 
 void TForm1::cb1Change()
 {
-    if (versionItemIndex() == SpearItem) {
-        spe1->setRange(SpearCeilingLowest, SpearCeilingHighest);
-        spe1->setValue(SpearCeilingLowest);
-    } else {
-        spe1->setRange(WolfCeilingLowest, WolfCeilingHighest);
-        spe1->setValue(WolfCeilingLowest);
+    const bool spear = versionItemIndex() == SpearItem;
+    // The spin edit's change handler runs from here, once for each change the
+    // new range and value make, rather than through the spin edit's signal:
+    // its error must end this handler too, and an error may not pass through
+    // the toolkit's own code on its way.
+    int ceilingShown = spe1->value();
+    const auto ceilingChanged = [&] {
+        if (spe1->value() == ceilingShown)
+            return;
+        ceilingShown = spe1->value();
+        spe1Change();
+    };
+    {
+        const QSignalBlocker quiet(spe1);
+        if (spear)
+            spe1->setRange(SpearCeilingLowest, SpearCeilingHighest);
+        else
+            spe1->setRange(WolfCeilingLowest, WolfCeilingHighest);
     }
+    ceilingChanged();
+    {
+        const QSignalBlocker quiet(spe1);
+        spe1->setValue(spear ? SpearCeilingLowest : WolfCeilingLowest);
+    }
+    ceilingChanged();
     LoadDescriptions();
     ShowCurrentItem();
 }

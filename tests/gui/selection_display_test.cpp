@@ -1,0 +1,227 @@
+// Showing the current list entry: its start and size, the labels and the
+// controls of its kind, the display mode of the start and size fields, and
+// what an error while showing leaves behind.
+#include "app/spin_edit.h"
+#include "tests/gui/display_fixture.h"
+#include "tools/demo_vswap.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QToolButton>
+
+namespace pagelark::testing {
+namespace {
+
+// Two walls: 4072 bytes at 24 (right after the header of three chunks), then
+// 255 bytes at 4096.
+std::vector<std::uint8_t> hexVswap()
+{
+    return tools::VswapWriter().wall(chunkOf(4072, 1)).wall(chunkOf(255, 2)).build();
+}
+
+// A wall, a sprite whose commands lie beyond the end of the file, a good
+// sprite, and a sound of 10000 bytes (more than the file holds).
+constexpr int SoundOfTenThousandRow = 3;
+constexpr int UnreadableSpriteRow = 1;
+
+std::vector<std::uint8_t> unreadableSpriteVswap()
+{
+    return tools::VswapWriter()
+        .wall(chunkOf(64, 1))
+        .sprite(spriteReadingBeyondTheFile())
+        .sprite(spriteBar(20, 4))
+        .soundPage(chunkOf(50, 100))
+        .sound(0, 10000)
+        .build();
+}
+
+QString seconds(const QString& whole, const QString& tenths)
+{
+    return whole + QLocale::system().decimalPoint() + tenths + QStringLiteral(" sec");
+}
+
+class SelectionDisplayTest : public DisplayTest {
+protected:
+    QString start() { return form().Edit2->text(); }
+    QString size() { return form().Edit1->text(); }
+};
+
+TEST_F(SelectionDisplayTest, OpenShowsTheFirstEntryAtOnceWithNothingSelected)
+{
+    openFile(userFile("VSWAP.WL6", sampleVswap()));
+    TForm1& window = form();
+    EXPECT_EQ(size(), "10");
+    EXPECT_EQ(start(), "60");  // after the header of nine chunks
+    EXPECT_EQ(window.state().current.kind, 1);
+    EXPECT_EQ(window.state().current.index, 0);
+    EXPECT_EQ(view().pixel(0, 0), color(1));
+    EXPECT_EQ(window.ListBox1->currentRow(), 0);
+    EXPECT_TRUE(window.ListBox1->selectedItems().isEmpty());
+    EXPECT_TRUE(platform.errors.empty());
+}
+
+TEST_F(SelectionDisplayTest, EachKindShowsItsOwnLabelsAndControls)
+{
+    openFile(userFile("VSWAP.WL6", unreadableSpriteVswap()));
+    TForm1& window = form();
+    const auto expectControls = [&](const char* kind, bool ceiling, bool sprite, bool sound) {
+        SCOPED_TRACE(kind);
+        EXPECT_EQ(shown(window.spe1), ceiling);
+        EXPECT_EQ(shown(window.Label8), ceiling);
+        EXPECT_EQ(shown(window.Panel2), sprite);
+        EXPECT_EQ(shown(window.Panel1), sound);
+    };
+
+    expectControls("wall", true, false, false);
+    EXPECT_EQ(window.Label1->text(), "");
+    EXPECT_EQ(window.Label7->text(), "0 sec");
+
+    clickRow(SoundOfTenThousandRow);
+    expectControls("sound", false, false, true);
+    EXPECT_EQ(window.Label1->text(), "");
+    EXPECT_EQ(window.Label7->text(), seconds("1", "4"));
+    EXPECT_EQ(size(), "10000");
+
+    clickRow(2);
+    expectControls("sprite", true, true, false);
+    EXPECT_EQ(window.Label1->text(), "1");
+    EXPECT_EQ(window.Label7->text(), "0 sec");
+    EXPECT_TRUE(platform.errors.empty());
+}
+
+TEST_F(SelectionDisplayTest, HexadecimalStartAndSizeStayInForceAcrossSelectionsAndFiles)
+{
+    openFile(userFile("VSWAP.WL6", hexVswap()));
+    TForm1& window = form();
+    EXPECT_EQ(window.Edit4->text(), "DEC");
+    EXPECT_EQ(size(), "4072");
+    EXPECT_EQ(start(), "24");
+
+    // The toggle changes the two fields at once and does not draw the entry again.
+    markView();
+    clickDecHex();
+    EXPECT_EQ(window.Edit4->text(), "HEX");
+    EXPECT_EQ(size(), "0FE8");
+    EXPECT_EQ(start(), "000018");
+    EXPECT_EQ(view().pixel(160, 160), Marker);
+
+    clickRow(1);
+    EXPECT_EQ(size(), "00FF");
+    EXPECT_EQ(start(), "001000");
+
+    openFile(userFile("VSWAP.SOD", twoWallVswap()));
+    EXPECT_EQ(window.Edit4->text(), "HEX");
+    EXPECT_EQ(size(), "0040");
+    EXPECT_EQ(start(), "000018");
+
+    clickDecHex();
+    EXPECT_EQ(window.Edit4->text(), "DEC");
+    EXPECT_EQ(size(), "64");
+    EXPECT_EQ(start(), "24");
+    EXPECT_TRUE(platform.errors.empty());
+}
+
+TEST_F(SelectionDisplayTest, ShowingWithAnEmptyListReportsTheListIndexAndChangesNothingElse)
+{
+    TForm1& window = form();
+    platform.cancelOpen();
+    window.SpeedButton1->click();
+    const std::vector<PackedColor> before = viewPixels();
+
+    clickPicture();
+    EXPECT_EQ(platform.errors, std::vector<std::string>{"List index out of bounds (-1)"});
+    // The click itself still switched the mode: nothing was shown yet.
+    EXPECT_TRUE(window.state().viewMode);
+    EXPECT_EQ(window.state().current.kind, 0);
+    EXPECT_EQ(size(), "");
+    EXPECT_EQ(start(), "");
+    EXPECT_EQ(window.Label1->text(), " ");
+    EXPECT_EQ(window.Label7->text(), "Label7");
+    EXPECT_FALSE(shown(window.spe1));
+    EXPECT_FALSE(shown(window.Panel1));
+    EXPECT_FALSE(shown(window.Panel2));
+    EXPECT_EQ(viewPixels(), before);
+}
+
+TEST_F(SelectionDisplayTest, KeyboardMovesShowTheNewEntryAndRestartTheHeartbeat)
+{
+    openFile(userFile("VSWAP.WL6", sampleVswap()));
+    TForm1& window = form();
+    showWindow();
+    window.ListBox1->setFocus();
+
+    window.state().heartbeatTicks = 5;
+    QTest::keyClick(window.ListBox1, Qt::Key_Down);
+    EXPECT_EQ(window.state().current.index, 3);
+    EXPECT_EQ(size(), "20");
+    EXPECT_EQ(view().pixel(0, 0), color(3));
+    EXPECT_EQ(window.state().heartbeatTicks, 0);
+
+    window.state().heartbeatTicks = 5;
+    QTest::keyClick(window.ListBox1, Qt::Key_Down);
+    EXPECT_EQ(window.state().current.kind, 2);
+    EXPECT_EQ(window.Label1->text(), "0");
+    EXPECT_TRUE(shown(window.Panel2));
+    EXPECT_EQ(window.state().heartbeatTicks, 0);
+
+    QTest::keyClick(window.ListBox1, Qt::Key_End);
+    EXPECT_EQ(window.state().current.kind, 3);
+    EXPECT_TRUE(shown(window.Panel1));
+    EXPECT_EQ(size(), "110");
+    EXPECT_TRUE(platform.errors.empty());
+}
+
+TEST_F(SelectionDisplayTest, ReadErrorWhileShowingLeavesStartAndSizeOfThePreviousEntry)
+{
+    openFile(userFile("VSWAP.WL6", unreadableSpriteVswap()));
+    TForm1& window = form();
+    clickRow(SoundOfTenThousandRow);
+    const QString soundStart = start();
+    ASSERT_EQ(window.Label7->text(), seconds("1", "4"));
+
+    clickRow(UnreadableSpriteRow);
+    EXPECT_EQ(platform.errors, std::vector<std::string>{"Read beyond end of file"});
+    // Labels and controls already show the sprite ...
+    EXPECT_EQ(window.Label1->text(), "0");
+    EXPECT_EQ(window.Label7->text(), "0 sec");
+    EXPECT_TRUE(shown(window.Panel2));
+    EXPECT_FALSE(shown(window.Panel1));
+    EXPECT_EQ(window.state().current.index, 1);
+    // ... while start and size are still the sound's.
+    EXPECT_EQ(size(), "10000");
+    EXPECT_EQ(start(), soundStart);
+
+    // The next entry shows as usual.
+    clickRow(2);
+    EXPECT_EQ(platform.errors.size(), 1u);
+    EXPECT_EQ(window.Label1->text(), "1");
+    EXPECT_NE(start(), soundStart);
+}
+
+TEST_F(SelectionDisplayTest, DemoFileListsAndShowsEveryEntry)
+{
+    openFile(userFile("VSWAP.DMO", tools::buildDemoVswap()));
+    TForm1& window = form();
+    ASSERT_EQ(window.ListBox1->count(), tools::demo::WallCount + tools::demo::SpriteCount + 2);
+    EXPECT_TRUE(listLines().front().startsWith("   0 wall      0  "));
+
+    const PackedColor empty = color(255);
+    for (int row = 0; row < window.ListBox1->count(); ++row) {
+        window.ListBox1->setCurrentRow(row);
+        ASSERT_EQ(window.state().current.index, window.ListBox1->item(row)->text().left(4).trimmed().toInt());
+        if (window.state().current.kind != 2)
+            continue;
+        // Every sprite decodes and draws something over its empty background.
+        bool drawn = false;
+        for (int y = 0; y < 320 && !drawn; y += 5)
+            for (int x = 0; x < 320 && !drawn; x += 5)
+                drawn = view().pixel(x, y) != empty;
+        EXPECT_TRUE(drawn) << "sprite " << window.Label1->text().toStdString();
+    }
+    EXPECT_TRUE(platform.errors.empty());
+}
+
+}  // namespace
+}  // namespace pagelark::testing
