@@ -67,8 +67,18 @@ void TForm1::connectHandlers()
     connect(SpeedButton1, &QToolButton::clicked, this, guardedSlot(platform_, this, &TForm1::SpeedButton1Click));
     connect(Image1, &AboutPicture::clicked, this, guardedSlot(platform_, this, &TForm1::Image1Click));
     connect(S1, &QAction::triggered, this, guardedSlot(platform_, this, &TForm1::S1Click));
-    connect(ListBox1, &QListWidget::itemSelectionChanged, this,
-            guardedSlot(platform_, this, &TForm1::ListBox1Click));
+    // Every change of the selection is a click in the list, by mouse or
+    // keyboard; so is a click that leaves the selection as it was, on the
+    // one entry already selected.
+    ListBox1->viewport()->installEventFilter(this);
+    connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] {
+        clickChangedSelection_ = true;
+        runGuarded(platform_, [this] { ListBox1Click(); });
+    });
+    connect(ListBox1, &QAbstractItemView::clicked, this, [this] {
+        if (!clickChangedSelection_)
+            runGuarded(platform_, [this] { ListBox1Click(); });
+    });
     connect(Edit4, &ClickableLineEdit::clicked, this, guardedSlot(platform_, this, &TForm1::Edit4Click));
     connect(cb1, &QComboBox::editTextChanged, this, guardedSlot(platform_, this, &TForm1::cb1Change));
     connect(SpeedButton2, &QToolButton::clicked, this, guardedSlot(platform_, this, &TForm1::SpeedButton2Click));
@@ -187,6 +197,13 @@ void TForm1::S1Click()
 }
 
 void TForm1::popUpListMenu(const QPoint& at) { PopupMenu1->popup(ListBox1->viewport()->mapToGlobal(at)); }
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ListBox1->viewport() && event->type() == QEvent::MouseButtonPress)
+        clickChangedSelection_ = false;
+    return QWidget::eventFilter(watched, event);
+}
 
 void TForm1::resizeEvent(QResizeEvent* event)
 {

@@ -117,6 +117,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
@@ -142,6 +143,8 @@ private:
     Canvas surface_;
     TForm2* Form2 = nullptr;
     bool placedOnScreen_ = false;
+    // Whether the mouse press in the list under way has changed the selection.
+    bool clickChangedSelection_ = false;
 };
 
 // The first name programDir + "vswap" + N (N = 0, 1, 2, ...) under which no file exists.

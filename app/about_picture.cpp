@@ -68,8 +68,10 @@ void AboutPicture::paintEvent(QPaintEvent* /*event*/)
 
 void AboutPicture::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (clicks_.isClick(event, rect()))
         emit clicked();
 }
+
+void AboutPicture::mouseDoubleClickEvent(QMouseEvent* /*event*/) { clicks_.noteDoubleClick(); }
 
 }  // namespace pagelark

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/single_clicks.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -22,8 +24,10 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    SingleClicks clicks_;
     QImage image_;
 };
 

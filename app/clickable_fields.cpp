@@ -4,28 +4,31 @@
 
 namespace pagelark {
 
-namespace {
-
-bool isClick(const QMouseEvent* event, const QRect& area)
-{
-    return event->button() == Qt::LeftButton && area.contains(event->position().toPoint());
-}
-
-}  // namespace
-
 void ClickableLineEdit::mouseReleaseEvent(QMouseEvent* event)
 {
     QLineEdit::mouseReleaseEvent(event);
-    if (isClick(event, rect()))
+    if (clicks_.isClick(event, rect()))
         emit clicked();
+}
+
+void ClickableLineEdit::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    clicks_.noteDoubleClick();
+    QLineEdit::mouseDoubleClickEvent(event);
 }
 
 // The text view gets its mouse events from its viewport, in viewport positions.
 void ClickableTextView::mouseReleaseEvent(QMouseEvent* event)
 {
     QPlainTextEdit::mouseReleaseEvent(event);
-    if (isClick(event, viewport()->rect()))
+    if (clicks_.isClick(event, viewport()->rect()))
         emit clicked();
+}
+
+void ClickableTextView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    clicks_.noteDoubleClick();
+    QPlainTextEdit::mouseDoubleClickEvent(event);
 }
 
 }  // namespace pagelark

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "app/single_clicks.h"
+
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
 namespace pagelark {
 
-// Text fields that report a click (a left-button release inside them), as
-// the window's handlers expect of fields they react to.
+// Text fields that report a click (a left-button release inside them that
+// is not the second half of a double click), as the window's handlers
+// expect of fields they react to.
 class ClickableLineEdit : public QLineEdit {
     Q_OBJECT
 
@@ -18,6 +21,10 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    SingleClicks clicks_;
 };
 
 class ClickableTextView : public QPlainTextEdit {
@@ -31,6 +38,10 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    SingleClicks clicks_;
 };
 
 }  // namespace pagelark

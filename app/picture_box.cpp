@@ -32,8 +32,10 @@ void PictureBox::mouseMoveEvent(QMouseEvent* event)
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (clicks_.isClick(event, rect()))
         emit clicked();
 }
+
+void PictureBox::mouseDoubleClickEvent(QMouseEvent* /*event*/) { clicks_.noteDoubleClick(); }
 
 }  // namespace pagelark

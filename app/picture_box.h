@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/single_clicks.h"
 #include "pictures/canvas.h"
 
 #include <QWidget>
@@ -26,8 +27,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    SingleClicks clicks_;
     Canvas canvas_;
 };
 

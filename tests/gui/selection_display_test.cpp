@@ -200,6 +200,55 @@ TEST_F(SelectionDisplayTest, ReadErrorWhileShowingLeavesStartAndSizeOfThePreviou
     EXPECT_NE(start(), soundStart);
 }
 
+TEST_F(SelectionDisplayTest, EveryClickInTheListShowsTheEntryOnce)
+{
+    // Each showing of the unreadable sprite leaves one error box behind, so
+    // the boxes count the showings.
+    openFile(userFile("VSWAP.WL6", unreadableSpriteVswap()));
+    TForm1& window = form();
+    clickRow(UnreadableSpriteRow);
+    EXPECT_EQ(platform.errors.size(), 1u);
+
+    // A click on the entry that is already the only one selected changes no
+    // selection, but is a click all the same: the entry is shown again and
+    // the heartbeat count starts again.
+    window.state().heartbeatTicks = 5;
+    clickRow(UnreadableSpriteRow);
+    EXPECT_EQ(platform.errors.size(), 2u);
+    EXPECT_EQ(window.state().heartbeatTicks, 0);
+
+    // A click that adds an entry to the selection shows the clicked one, once.
+    QListWidget* list = window.ListBox1;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(window.state().current.index, 0);
+    EXPECT_EQ(list->selectedItems().size(), 2);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualItemRect(list->item(UnreadableSpriteRow)).center());
+    EXPECT_EQ(platform.errors.size(), 3u);
+}
+
+TEST_F(SelectionDisplayTest, DoubleClicksCountAsOneClick)
+{
+    openFile(userFile("VSWAP.WL6", unreadableSpriteVswap()));
+    TForm1& window = form();
+    showWindow();
+    // Through the window, as the desktop delivers them: press, release,
+    // press, release, the second press arriving as a double click.
+    const auto doubleClick = [&](QWidget* control, QPoint at) {
+        QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, {}, control->mapTo(&window, at));
+    };
+    // On the picture: the view mode flips once, not twice.
+    doubleClick(window.Image2, QPoint(100, 100));
+    EXPECT_TRUE(window.state().viewMode);
+    // On the start and size mode: one change from DEC.
+    doubleClick(window.Edit4, QPoint(10, 10));
+    EXPECT_EQ(window.Edit4->text(), "HEX");
+    // A later single click is a click again.
+    QTest::mouseClick(window.Image2, Qt::LeftButton, {}, QPoint(100, 100));
+    EXPECT_FALSE(window.state().viewMode);
+}
+
 TEST_F(SelectionDisplayTest, DemoFileListsAndShowsEveryEntry)
 {
     openFile(userFile("VSWAP.DMO", tools::buildDemoVswap()));
