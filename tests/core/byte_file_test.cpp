@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sys/resource.h>
 #include <vector>
 
 namespace pagelark {
@@ -51,30 +50,6 @@ TEST(ByteFileErrors, OtherSystemErrorsShowTheSystemsNumber)
     EXPECT_EQ(RunError::fromErrno(EMFILE).code(), 4);
     EXPECT_EQ(RunError::fromErrno(EROFS).text(), std::string("File access denied"));
     EXPECT_EQ(ioErrorText(106), "Invalid numeric input");
-}
-
-TEST(ByteFileErrors, TooManyOpenFilesIsCodeFour)
-{
-    TempDir dir;
-    writeFileBytes(dir.file("f"), {1});
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
-    std::vector<ByteFile> files(64);
-    rlimit tight = saved;
-    tight.rlim_cur = 32;
-    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
-    int code = 0;
-    try {
-        for (ByteFile& file : files)
-            file.openRead(dir.file("f"));
-    } catch (const RunError& error) {
-        code = error.code();
-    }
-    for (ByteFile& file : files)
-        if (file.isOpen())
-            file.close();
-    setrlimit(RLIMIT_NOFILE, &saved);
-    EXPECT_EQ(code, 4);
 }
 
 TEST(ByteFileReading, ReadsByteByByteFromAnyPosition)
