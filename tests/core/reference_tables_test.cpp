@@ -1,6 +1,7 @@
 #include "archive/run_error.h"
 #include "pictures/game_palette.h"
 #include "pictures/reference_tables.h"
+#include "tests/support/game_ceilings.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -11,21 +12,9 @@
 namespace pagelark {
 namespace {
 
+using testing::GameCeilingIndices;
 using testing::TempDir;
 using testing::writeFileText;
-
-// The games' ceiling colours of ceiling values 10..90 as game palette indices.
-constexpr std::array<std::int32_t, CeilingValueCount> GameCeilingIndices = {
-    29,  29,  29,  29,  29,  29,  29,  29,  29,  191,  // 10..19
-    78,  78,  78,  29,  141, 78,  29,  45,  29,  141,  // 20..29
-    29,  29,  29,  29,  29,  45,  221, 29,  29,  152,  // 30..39
-    29,  157, 45,  221, 221, 157, 45,  77,  29,  221,  // 40..49
-    125, 29,  45,  45,  221, 215, 29,  29,  29,  45,   // 50..59
-    29,  29,  29,  29,  221, 221, 125, 221, 221, 221,  // 60..69
-    111, 79,  29,  222, 223, 46,  127, 158, 174, 127,  // 70..79
-    29,  222, 223, 222, 223, 222, 225, 220, 46,  29,   // 80..89
-    220,                                               // 90
-};
 
 std::uint32_t read32(const std::uint8_t* bytes)
 {
