@@ -33,6 +33,11 @@ constexpr int SpeedProbeWrites = 10000;
 
 }  // namespace
 
+QString listLineText(const std::string& line)
+{
+    return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+}
+
 std::string freeWorkingCopyName(const std::string& programDir)
 {
     for (unsigned n = 0;; ++n) {
@@ -163,7 +168,7 @@ void TForm1::ReadChunkTable()
 
     QStringList lines;
     for (const std::string& line : listLines(state_.header, state_.chunks))
-        lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+        lines << listLineText(line);
     replaceListLines(lines);
     makeListRowCurrent(0);
 }

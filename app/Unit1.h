@@ -147,6 +147,10 @@ private:
     bool clickChangedSelection_ = false;
 };
 
+// A list line as the list shows it: the bytes of the chunk table's line and
+// of the description file, one character each.
+QString listLineText(const std::string& line);
+
 // The first name programDir + "vswap" + N (N = 0, 1, 2, ...) under which no file exists.
 std::string freeWorkingCopyName(const std::string& programDir);
 

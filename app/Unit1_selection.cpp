@@ -35,8 +35,6 @@ QString hexText(std::int32_t value, int digits)
     return QString::number(static_cast<std::uint32_t>(value), 16).toUpper().rightJustified(digits, QLatin1Char('0'));
 }
 
-QString latin1(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
-
 }  // namespace
 
 void TForm1::ShowCurrentItem()
@@ -44,7 +42,7 @@ void TForm1::ShowCurrentItem()
     const int row = ListBox1->currentRow();
     if (row < 0 || row >= ListBox1->count())
         throw RunError::message("List index out of bounds (" + std::to_string(row) + ")");
-    const std::int32_t index = chunkIndexOfLine(ListBox1->item(row)->text().toStdString());
+    const std::int32_t index = chunkIndexOfLine(ListBox1->item(row)->text().toLatin1().toStdString());
     // The list holds only lines of the chunk table, but an index from text is checked all the same.
     if (index >= ChunkSlots)
         throw RunError::message("Chunk index " + std::to_string(index) + " is outside the chunk table");
@@ -130,8 +128,9 @@ void TForm1::LoadDescriptions()
     QStringList lines;
     lines.reserve(ListBox1->count());
     for (int row = 0; row < ListBox1->count(); ++row) {
-        const std::string line = ListBox1->item(row)->text().toStdString();
-        lines << latin1(describedLine(line, state_.header.soundStart, state_.descriptions));
+        // The lines hold the description files' bytes as they are, one character each.
+        const std::string line = ListBox1->item(row)->text().toLatin1().toStdString();
+        lines << listLineText(describedLine(line, state_.header.soundStart, state_.descriptions));
     }
     replaceListLines(lines);
     file.close();

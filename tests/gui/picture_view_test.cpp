@@ -3,8 +3,8 @@
 // ceiling spin edit, the read-out under the pointer and the bitmap writer's
 // redraw.
 #include "app/spin_edit.h"
-#include "tests/support/game_ceilings.h"
 #include "tests/gui/display_fixture.h"
+#include "tests/support/game_ceilings.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
