@@ -31,13 +31,7 @@ constexpr int WindowHeight = 465;
 constexpr int ListBottomMargin = 21;
 constexpr int SpeedProbeWrites = 10000;
 
-}  // namespace
-
-QString listLineText(const std::string& line)
-{
-    return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
-}
-
+// The first name programDir + "vswap" + N (N = 0, 1, 2, ...) under which no file exists.
 std::string freeWorkingCopyName(const std::string& programDir)
 {
     for (unsigned n = 0;; ++n) {
@@ -45,6 +39,13 @@ std::string freeWorkingCopyName(const std::string& programDir)
         if (!fileExists(name))
             return name;
     }
+}
+
+}  // namespace
+
+QString listLineText(const std::string& line)
+{
+    return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
 }
 
 TForm1::TForm1(Platform& platform, QWidget* parent)

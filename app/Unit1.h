@@ -151,7 +151,4 @@ private:
 // of the description file, one character each.
 QString listLineText(const std::string& line);
 
-// The first name programDir + "vswap" + N (N = 0, 1, 2, ...) under which no file exists.
-std::string freeWorkingCopyName(const std::string& programDir);
-
 }  // namespace pagelark

@@ -196,13 +196,7 @@ void TForm1::createControls()
 
     Image2 = named(new PictureBox(320, 320, this), "Image2");
     Image2->move(4, 80);
-    {
-        const QColor face = palette().color(QPalette::Window);
-        Image2->canvas().fillRect({0, 0, 320, 320},
-                                  packColor(static_cast<std::uint32_t>(face.red()),
-                                            static_cast<std::uint32_t>(face.green()),
-                                            static_cast<std::uint32_t>(face.blue())));
-    }
+    Image2->canvas().fillRect({0, 0, 320, 320}, windowColor());
     Image2->hide();
     Image4 = named(new PictureBox(64, 64, this), "Image4");
     Image4->move(336, 32);

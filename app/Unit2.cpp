@@ -12,8 +12,7 @@ namespace {
 constexpr int InnerWidth = 402;
 constexpr int InnerHeight = 282;
 
-}  // namespace
-
+// The About text, line by line.
 QStringList aboutLines()
 {
     return {
@@ -33,6 +32,8 @@ QStringList aboutLines()
         QStringLiteral("*You can open a new palette file (*.pal)."),
     };
 }
+
+}  // namespace
 
 TForm2::TForm2(Platform& platform, QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), platform_(platform)

@@ -28,7 +28,4 @@ private:
     Platform& platform_;
 };
 
-// The About text, line by line.
-QStringList aboutLines();
-
 }  // namespace pagelark

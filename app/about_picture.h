@@ -16,8 +16,6 @@ class AboutPicture : public QWidget {
 public:
     explicit AboutPicture(QWidget* parent = nullptr);
 
-    const QImage& image() const { return image_; }
-
 signals:
     void clicked();
 

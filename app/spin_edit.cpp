@@ -15,8 +15,8 @@ namespace {
 
 constexpr int ButtonWidth = 13;
 
-}  // namespace
-
+// The text read as a decimal integer (spaces around it allowed, an optional
+// sign), or nothing when it is not one or does not fit.
 std::optional<int> decimalValue(const QString& text)
 {
     const std::string digits = text.trimmed().toStdString();
@@ -30,6 +30,8 @@ std::optional<int> decimalValue(const QString& text)
         return std::nullopt;
     return value;
 }
+
+}  // namespace
 
 SpinEdit::SpinEdit(QWidget* parent)
     : QWidget(parent),

@@ -2,8 +2,6 @@
 
 #include <QWidget>
 
-#include <optional>
-
 class QLineEdit;
 class QToolButton;
 
@@ -49,9 +47,5 @@ private:
     int maximum_ = 100;
     int lastValue_ = 0;
 };
-
-// The text read as a decimal integer (spaces around it allowed, an optional
-// sign), or nothing when it is not one or does not fit.
-std::optional<int> decimalValue(const QString& text);
 
 }  // namespace pagelark
