@@ -2,6 +2,7 @@
 
 #include "app/Unit2.h"
 #include "app/about_picture.h"
+#include "app/chunk_list.h"
 #include "app/clickable_fields.h"
 #include "app/file_ops.h"
 #include "app/handler_guard.h"
@@ -15,6 +16,7 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QMenu>
+#include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStringList>
@@ -49,7 +51,7 @@ QString listLineText(const std::string& line)
 }
 
 TForm1::TForm1(Platform& platform, QWidget* parent)
-    : QWidget(parent), platform_(platform), surface_(WindowWidth, WindowHeight)
+    : QWidget(parent), abfWav1(platform.soundOutput()), platform_(platform), surface_(WindowWidth, WindowHeight)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Pagelark 3.3"));
@@ -73,18 +75,7 @@ void TForm1::connectHandlers()
     connect(SpeedButton1, &QToolButton::clicked, this, guardedSlot(platform_, this, &TForm1::SpeedButton1Click));
     connect(Image1, &AboutPicture::clicked, this, guardedSlot(platform_, this, &TForm1::Image1Click));
     connect(S1, &QAction::triggered, this, guardedSlot(platform_, this, &TForm1::S1Click));
-    // Every change of the selection is a click in the list, by mouse or
-    // keyboard; so is a click that leaves the selection as it was, on the
-    // one entry already selected.
-    ListBox1->viewport()->installEventFilter(this);
-    connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] {
-        clickChangedSelection_ = true;
-        runGuarded(platform_, [this] { ListBox1Click(); });
-    });
-    connect(ListBox1, &QAbstractItemView::clicked, this, [this] {
-        if (!clickChangedSelection_)
-            runGuarded(platform_, [this] { ListBox1Click(); });
-    });
+    connect(ListBox1, &ChunkList::entryClicked, this, guardedSlot(platform_, this, &TForm1::ListBox1Click));
     connect(Edit4, &ClickableLineEdit::clicked, this, guardedSlot(platform_, this, &TForm1::Edit4Click));
     connect(cb1, &QComboBox::editTextChanged, this, guardedSlot(platform_, this, &TForm1::cb1Change));
     connect(SpeedButton2, &QToolButton::clicked, this, guardedSlot(platform_, this, &TForm1::SpeedButton2Click));
@@ -94,6 +85,24 @@ void TForm1::connectHandlers()
             [this](int x, int y) { runGuarded(platform_, [&] { Image2MouseMove(x, y); }); });
     connect(ListBox1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { runGuarded(platform_, [&] { popUpListMenu(at); }); });
+
+    connect(Timer1, &QTimer::timeout, this, [this] {
+        if (tickRunning_)
+            return;
+        tickRunning_ = true;
+        runGuarded(platform_, [this] { Timer1Timer(); });
+        tickRunning_ = false;
+    });
+    // The animation switches on the release of any mouse button over its button.
+    anim->installEventFilter(this);
+    connect(rb1, &QRadioButton::clicked, this, guardedSlot(platform_, this, &TForm1::rb1Click));
+    connect(rb2, &QRadioButton::clicked, this, guardedSlot(platform_, this, &TForm1::rb2Click));
+    connect(rb3, &QRadioButton::clicked, this, guardedSlot(platform_, this, &TForm1::rb3Click));
+    connect(sbf, &QToolButton::clicked, this, guardedSlot(platform_, this, &TForm1::sbfClick));
+    connect(sbb, &QToolButton::clicked, this, guardedSlot(platform_, this, &TForm1::sbbClick));
+    connect(Sb2, &QToolButton::clicked, this, guardedSlot(platform_, this, &TForm1::Sb2Click));
+    connect(Sb4, &QToolButton::clicked, this, guardedSlot(platform_, this, &TForm1::Sb4Click));
+    connect(spgem, &QToolButton::clicked, this, guardedSlot(platform_, this, &TForm1::spgemClick));
 }
 
 void TForm1::FormCreate()
@@ -206,8 +215,8 @@ void TForm1::popUpListMenu(const QPoint& at) { PopupMenu1->popup(ListBox1->viewp
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == ListBox1->viewport() && event->type() == QEvent::MouseButtonPress)
-        clickChangedSelection_ = false;
+    if (watched == anim && event->type() == QEvent::MouseButtonRelease)
+        runGuarded(platform_, [this] { animMouseUp(); });
     return QWidget::eventFilter(watched, event);
 }
 
@@ -219,6 +228,9 @@ void TForm1::resizeEvent(QResizeEvent* event)
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    // A save under way notices this and ends before its next item.
+    if (savingSelection_)
+        closedWhileSaving_ = true;
     runGuarded(platform_, [this] { FormClose(); });
     event->accept();
 }

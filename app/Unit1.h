@@ -1,8 +1,10 @@
 #pragma once
 
+#include "app/chunk_list.h"
 #include "app/platform.h"
 #include "app/program_state.h"
 #include "pictures/canvas.h"
+#include "sounds/wav_player.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -72,8 +74,26 @@ public:
     void spe1Change();
     void Image2MouseMove(int x, int y);
 
+    // Heartbeat and animation.
+    void Timer1Timer();
+    void ShowFrame(int k);
+    void animMouseUp();
+    void rb1Click();
+    void rb2Click();
+    void rb3Click();
+    void sbfClick();
+    void sbbClick();
+
     // Sounds.
     void PlotSound(std::int32_t offset, std::int32_t length);
+    void WriteWavFile(const std::string& path, std::int32_t offset, std::int32_t length);
+    void Sb2Click();
+    void Sb4Click();
+
+    // Saving the selected entries.
+    void spgemClick();
+    // Whether a save of the selected entries is under way.
+    bool savingSelection() const { return savingSelection_; }
 
     // Controls.
     QToolButton* SpeedButton1;
@@ -87,7 +107,7 @@ public:
     QLineEdit* Edit2;
     QLineEdit* Edit1;
     QLabel* Label2;
-    QListWidget* ListBox1;
+    ChunkList* ListBox1;
     QComboBox* cb1;
     SpinEdit* spe1;
     QLabel* Label8;
@@ -112,6 +132,7 @@ public:
     QTimer* Timer1;
     QMenu* PopupMenu1;
     QAction* S1;
+    TabfWav abfWav1;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -120,6 +141,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    class SelectionSaveRun;
+
     void createControls();
     void connectHandlers();
     void popUpListMenu(const QPoint& at);
@@ -128,6 +151,8 @@ private:
     // Puts these lines in the list in one go, nothing selected, the current
     // position kept where the list still has it.
     void replaceListLines(const QStringList& lines);
+    // The chunk index a line of the list starts with, checked against the table.
+    std::int32_t chunkIndexOfListLine(const QString& line) const;
     // The start and size fields in the display mode in force.
     void showStartAndSize(std::int32_t length, std::int32_t offset);
     // The ceiling value in use: the spin edit's value, kept within its range
@@ -137,14 +162,22 @@ private:
     // The item of the version choice whose text the field shows, -1 for
     // typed text that names no item.
     int versionItemIndex() const;
+    // The third tick after a click: pl.bmp or pl.wav gets the current entry.
+    void refreshPreviewFile();
+    void setFrameSequence(std::int32_t count, std::int32_t stride);
+    // Saves one line of the work list into the files that start with base.
+    void saveListedChunk(const QString& line, const std::string& base);
 
     Platform& platform_;
     ProgramState state_;
     Canvas surface_;
     TForm2* Form2 = nullptr;
     bool placedOnScreen_ = false;
-    // Whether the mouse press in the list under way has changed the selection.
-    bool clickChangedSelection_ = false;
+    // A tick whose error box is still open lets the next ticks pass, so a
+    // failing animation shows one box and not a pile of them.
+    bool tickRunning_ = false;
+    bool savingSelection_ = false;
+    bool closedWhileSaving_ = false;
 };
 
 // A list line as the list shows it: the bytes of the chunk table's line and

@@ -4,6 +4,7 @@
 
 #include "app/about_picture.h"
 #include "app/button_icons.h"
+#include "app/chunk_list.h"
 #include "app/circle_shape.h"
 #include "app/clickable_fields.h"
 #include "app/picture_box.h"
@@ -160,7 +161,7 @@ void TForm1::createControls()
 
     Label2 = makeLabel(this, "Label2", QStringLiteral("Pointers             Standard description"), 334, 2,
                        verdana8Bold);
-    ListBox1 = named(new QListWidget(this), "ListBox1");
+    ListBox1 = named(new ChunkList(this), "ListBox1");
     ListBox1->setGeometry(329, 16, 265, 401);
     ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ListBox1->setFont(fontOf(QStringLiteral("Arial Black"), 9, true));

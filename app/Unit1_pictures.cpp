@@ -20,9 +20,6 @@ namespace pagelark {
 namespace {
 
 constexpr int SpearItem = static_cast<int>(GameVersion::SpearOfDestiny);
-// Below this many milliseconds for the start-up probe the display counts as
-// fast, and exports show each picture as they write it.
-constexpr std::int32_t FastDisplayProbe = 20;
 
 }  // namespace
 
@@ -74,7 +71,7 @@ void TForm1::DrawWallPicture()
 void TForm1::WriteBitmapFile(const std::string& path)
 {
     writeBitmapFile(path, state_.grid, state_.bmpHeader);
-    if (state_.speedProbe < FastDisplayProbe)
+    if (state_.fastDisplay())
         DrawWallPicture();
 }
 

@@ -42,10 +42,7 @@ void TForm1::ShowCurrentItem()
     const int row = ListBox1->currentRow();
     if (row < 0 || row >= ListBox1->count())
         throw RunError::message("List index out of bounds (" + std::to_string(row) + ")");
-    const std::int32_t index = chunkIndexOfLine(ListBox1->item(row)->text().toLatin1().toStdString());
-    // The list holds only lines of the chunk table, but an index from text is checked all the same.
-    if (index >= ChunkSlots)
-        throw RunError::message("Chunk index " + std::to_string(index) + " is outside the chunk table");
+    const std::int32_t index = chunkIndexOfListLine(ListBox1->item(row)->text());
     CurrentItem& current = state_.current;
     current.index = index;
 
@@ -84,6 +81,15 @@ void TForm1::ShowCurrentItem()
     showStartAndSize(current.length, current.offset);
 }
 
+std::int32_t TForm1::chunkIndexOfListLine(const QString& line) const
+{
+    const std::int32_t index = chunkIndexOfLine(line.toLatin1().toStdString());
+    // The list holds only lines of the chunk table, but an index from text is checked all the same.
+    if (index >= ChunkSlots)
+        throw RunError::message("Chunk index " + std::to_string(index) + " is outside the chunk table");
+    return index;
+}
+
 void TForm1::showStartAndSize(std::int32_t length, std::int32_t offset)
 {
     if (Edit4->text() == QStringLiteral("DEC")) {
@@ -106,12 +112,6 @@ void TForm1::Edit4Click()
 {
     Edit4->setText(Edit4->text() == QStringLiteral("DEC") ? QStringLiteral("HEX") : QStringLiteral("DEC"));
     showStartAndSize(state_.current.length, state_.current.offset);
-}
-
-void TForm1::PlotSound(std::int32_t offset, std::int32_t length)
-{
-    plotSound(state_.workingCopy, offset, length, state_.samplePositions, Image2->canvas(), windowColor());
-    Image2->update();
 }
 
 int TForm1::versionItemIndex() const { return cb1->findText(cb1->currentText(), Qt::MatchExactly); }
@@ -139,30 +139,22 @@ void TForm1::LoadDescriptions()
 void TForm1::cb1Change()
 {
     const bool spear = versionItemIndex() == SpearItem;
-    // The spin edit's change handler runs from here, once for each change the
-    // new range and value make, rather than through the spin edit's signal:
-    // its error must end this handler too, and an error may not pass through
-    // the toolkit's own code on its way.
-    int ceilingShown = spe1->value();
-    const auto ceilingChanged = [&] {
-        if (spe1->value() == ceilingShown)
-            return;
-        ceilingShown = spe1->value();
-        spe1Change();
-    };
+    // Range and value change together, so the ceiling value changes at most
+    // once; the range alone would pull a value from the other range to its
+    // nearest end first. The spin edit's change handler runs from here rather
+    // than through the spin edit's signal: its error must end this handler
+    // too, and an error may not pass through the toolkit's own code.
+    const int ceilingBefore = spe1->value();
     {
         const QSignalBlocker quiet(spe1);
         if (spear)
             spe1->setRange(SpearCeilingLowest, SpearCeilingHighest);
         else
             spe1->setRange(WolfCeilingLowest, WolfCeilingHighest);
-    }
-    ceilingChanged();
-    {
-        const QSignalBlocker quiet(spe1);
         spe1->setValue(spear ? SpearCeilingLowest : WolfCeilingLowest);
     }
-    ceilingChanged();
+    if (spe1->value() != ceilingBefore)
+        spe1Change();
     LoadDescriptions();
     ShowCurrentItem();
 }

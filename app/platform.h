@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sounds/sound_output.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -46,6 +48,8 @@ public:
     virtual std::uint32_t tickCount() = 0;
     // Lets pending events (repaints, timer ticks, input) run.
     virtual void processPendingEvents() = 0;
+    // Plays sounds in the background; lives as long as the platform.
+    virtual SoundOutput& soundOutput() = 0;
 };
 
 }  // namespace pagelark

@@ -13,6 +13,10 @@
 
 namespace pagelark {
 
+// Below this many milliseconds for the start-up probe the display counts as
+// fast, and exports show each picture and sound as they write it.
+constexpr std::int32_t FastDisplayProbe = 20;
+
 // The entry shown last: set only when the current list entry is shown.
 struct CurrentItem {
     std::int32_t index = 0;
@@ -25,6 +29,7 @@ struct CurrentItem {
 struct ProgramState {
     std::string programDir;  // ends with the path separator
     std::int32_t speedProbe = 0;
+    bool fastDisplay() const { return speedProbe < FastDisplayProbe; }
 
     VswapHeader header;
     ChunkTable chunks;

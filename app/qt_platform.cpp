@@ -1,5 +1,7 @@
 #include "app/qt_platform.h"
 
+#include "sounds/sound_output_qt.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -33,6 +35,10 @@ std::optional<std::string> chosenPath(const QString& path)
 }
 
 }  // namespace
+
+QtPlatform::QtPlatform() : soundOutput_(std::make_unique<QtSoundOutput>()) {}
+
+QtPlatform::~QtPlatform() = default;
 
 QString qtFilterText(const std::vector<FileFilter>& filters)
 {
@@ -87,5 +93,7 @@ std::uint32_t QtPlatform::tickCount()
 }
 
 void QtPlatform::processPendingEvents() { QCoreApplication::processEvents(); }
+
+SoundOutput& QtPlatform::soundOutput() { return *soundOutput_; }
 
 }  // namespace pagelark

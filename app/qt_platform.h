@@ -2,14 +2,19 @@
 
 #include "app/platform.h"
 
+#include <memory>
+
 class QString;
 
 namespace pagelark {
 
 // The desktop as Qt offers it: file dialogs, message boxes, the program's
-// directory, a millisecond clock and the event loop.
+// directory, a millisecond clock, the event loop and the sound output.
 class QtPlatform : public Platform {
 public:
+    QtPlatform();
+    ~QtPlatform() override;
+
     std::optional<std::string> chooseFileToOpen(const OpenDialogRequest& request) override;
     std::optional<std::string> chooseFileToSave(const SaveDialogRequest& request) override;
     void showError(const std::string& text) override;
@@ -17,6 +22,10 @@ public:
     std::string programDir() override;
     std::uint32_t tickCount() override;
     void processPendingEvents() override;
+    SoundOutput& soundOutput() override;
+
+private:
+    std::unique_ptr<SoundOutput> soundOutput_;
 };
 
 // The filters as a Qt dialog takes them: "VSWAP Files (VSWAP.*);;All Files (*)".

@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -14,11 +15,26 @@
 
 namespace pagelark::testing {
 
+// Keeps every sound request, and passes it on to a real output when given one.
+class RecordingSoundOutput : public SoundOutput {
+public:
+    void playSound(const SoundRequest& request) override
+    {
+        requests.push_back(request);
+        if (passOnTo)
+            passOnTo->playSound(request);
+    }
+
+    std::vector<SoundRequest> requests;
+    SoundOutput* passOnTo = nullptr;
+};
+
 // A desktop for the window tests: dialogs are answered from queues the test
 // fills beforehand (a dialog the test did not prepare for fails the test),
 // error and message boxes are recorded instead of shown, the program's
-// directory is a fresh temporary one holding the side files, and the clock
-// moves only as told.
+// directory is a fresh temporary one holding the side files, the clock
+// moves only as told, sound requests are recorded, and letting pending
+// events run runs what the test put there instead.
 class FakePlatform : public Platform {
 public:
     // The program's directory starts with the side files the program ships.
@@ -62,7 +78,14 @@ public:
         return now;
     }
 
-    void processPendingEvents() override { ++pendingEventRuns; }
+    void processPendingEvents() override
+    {
+        ++pendingEventRuns;
+        if (whilePendingEventsRun)
+            whilePendingEventsRun();
+    }
+
+    SoundOutput& soundOutput() override { return sounds; }
 
     // Whether every prepared answer was used.
     bool allAnswersUsed() const { return openAnswers_.empty() && saveAnswers_.empty(); }
@@ -75,6 +98,8 @@ public:
     std::uint32_t ticks = 0;
     std::uint32_t tickStep = 0;
     int pendingEventRuns = 0;
+    std::function<void()> whilePendingEventsRun;
+    RecordingSoundOutput sounds;
 
 private:
     static std::optional<std::string> nextAnswer(std::deque<std::optional<std::string>>& answers,

@@ -257,8 +257,11 @@ TEST_F(SelectionDisplayTest, DemoFileListsAndShowsEveryEntry)
     EXPECT_TRUE(listLines().front().startsWith("   0 wall      0  "));
 
     const PackedColor empty = color(255);
+    showWindow();
+    window.ListBox1->setFocus();
     for (int row = 0; row < window.ListBox1->count(); ++row) {
-        window.ListBox1->setCurrentRow(row);
+        if (row > 0)
+            QTest::keyClick(window.ListBox1, Qt::Key_Down);
         ASSERT_EQ(window.state().current.index, window.ListBox1->item(row)->text().left(4).trimmed().toInt());
         if (window.state().current.kind != 2)
             continue;

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace pagelark {
+
+class ByteFile;
+
+constexpr int WavHeaderSize = 44;
+using WavHeader = std::array<std::uint8_t, WavHeaderSize>;
+
+// Every sound is written as 8-bit mono PCM at this rate.
+constexpr int SoundSampleRate = 6896;
+
+// The header of every WAV file the program writes, as hexadecimal text, two
+// characters per byte, high nibble first. The two size fields hold the
+// placeholders 11 11 11 11 and 77 77 77 77.
+constexpr std::string_view WavHeaderTemplateStart = "524946461111111157415645666D74201000000001000100";
+constexpr std::string_view WavHeaderTemplateEnd = "F01A0000F01A0000010008006461746177777777";
+
+// The byte two hexadecimal characters (0-9, A-F) stand for, the first the high nibble.
+std::uint8_t hexPairToByte(char high, char low);
+
+// Stores count bytes of value into header from index on, least significant first.
+void storeLittleEndian(std::uint32_t value, std::size_t index, std::size_t count, WavHeader& header);
+
+// The header for a sound of this many sample bytes.
+WavHeader wavHeaderFor(std::int32_t length);
+
+// Writes a WAV file: the header, then length bytes of source copied from
+// offset on, unchanged. An existing file of that name is replaced. When
+// reading or writing fails, the file keeps what was written up to then, is
+// closed, and the error goes on to the caller.
+void writeWavFile(const std::string& path, ByteFile& source, std::int32_t offset, std::int32_t length);
+
+}  // namespace pagelark
