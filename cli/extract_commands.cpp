@@ -9,6 +9,7 @@
 #include "pictures/bitmap_writer.h"
 #include "pictures/decoders.h"
 #include "pictures/reference_tables.h"
+#include "sounds/wav_writer.h"
 
 #include <algorithm>
 #include <memory>
@@ -104,21 +105,33 @@ void saveChunks(const SaveRequest& request, std::ostream& out)
     for (std::int32_t index : chunks) {
         const ItemKind kind = kindOfChunk(vswap->header, index);
         const std::int32_t offset = vswap->table.offset[index];
-        if (kind == ItemKind::Sound)
-            continue;
-        const bool decoded = onFile(vswap->path, [&] {
-            if (kind == ItemKind::Wall) {
-                decodeWall(vswap->file, offset, grid);
-                return true;
-            }
-            return decodeSprite(vswap->file, offset, std::nullopt, grid);
-        });
-        if (!decoded) {
-            ++skippedSprites;
-            continue;
-        }
         const std::string path = savedItemFileName(base, kind, vswap->table.itemNumber[index]);
-        onFile(path, [&] { writeBitmapFile(path, grid, header); });
+        if (kind == ItemKind::Sound) {
+            // Reading and writing go on together here, so an error names the
+            // file the run stopped at; the input's own errors say so.
+            onFile(path, [&] {
+                try {
+                    writeWavFile(path, vswap->file, offset, vswap->table.length[index]);
+                } catch (const RunError& error) {
+                    if (error.code() == io_code::ReadBeyondEnd)
+                        throw Failure{vswap->path, error.text()};
+                    throw;
+                }
+            });
+        } else {
+            const bool decoded = onFile(vswap->path, [&] {
+                if (kind == ItemKind::Wall) {
+                    decodeWall(vswap->file, offset, grid);
+                    return true;
+                }
+                return decodeSprite(vswap->file, offset, std::nullopt, grid);
+            });
+            if (!decoded) {
+                ++skippedSprites;
+                continue;
+            }
+            onFile(path, [&] { writeBitmapFile(path, grid, header); });
+        }
         out << path << '\n';
         ++written;
     }

@@ -1,5 +1,5 @@
-// pagelark-extract: the chunk list and the pictures of a VSWAP file on the
-// command line. It reads the chosen file directly, read-only, and never
+// pagelark-extract: the chunk list, the pictures and the sounds of a VSWAP
+// file on the command line. It reads the chosen file directly, read-only, and never
 // changes it.
 
 #include "cli/extract_commands.h"
@@ -33,11 +33,12 @@ const char* const Help =
     "         wolf10 (Wolf 1.0 shareware), wolf13 (Wolf 1.3, the default) or\n"
     "         spear (Spear of Destiny). The descriptions are read from the\n"
     "         description files next to the program.\n"
-    "  save   writes the walls and sprites with the given chunk indices (every\n"
-    "         listed chunk when none is given) into OUTDIR, as 8-bit bitmaps named\n"
-    "         after kind and number (wall0003.bmp, sprite0024.bmp), TEXT in front\n"
-    "         of the kind word when --prefix is given. A sprite that does not\n"
-    "         decode is skipped. Sounds are not saved yet: their chunks are left out.\n"
+    "  save   writes the chunks with the given chunk indices (every listed chunk\n"
+    "         when none is given) into OUTDIR, named after kind and number: walls\n"
+    "         and sprites as 8-bit bitmaps (wall0003.bmp, sprite0024.bmp), sounds\n"
+    "         as 8-bit mono WAV files at 6896 samples a second (sound0005.wav),\n"
+    "         TEXT in front of the kind word when --prefix is given. A sprite that\n"
+    "         does not decode is skipped.\n"
     "\n"
     "The VSWAP file is only read, never changed. Errors go to standard error as\n"
     "'pagelark-extract: FILE: TEXT' with exit status 1; wrong usage exits with 2.\n";

@@ -107,7 +107,7 @@ TEST(ExtractList, UsageHelpAndVersion)
     const CommandResult help = runExtract({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Usage: pagelark-extract"), std::string::npos);
-    EXPECT_NE(help.out.find("Sounds are not saved yet"), std::string::npos);
+    EXPECT_NE(help.out.find("(sound0005.wav)"), std::string::npos);
     const CommandResult version = runExtract({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "pagelark-extract 3.3\n");

@@ -54,7 +54,7 @@ std::vector<std::uint8_t> smallVswap()
     return writer.build();
 }
 
-TEST(ExtractSave, WritesEveryWallAndDecodableSpriteAsABitmap)
+TEST(ExtractSave, WritesEveryWallDecodableSpriteAndSound)
 {
     TempDir dir;
     testing::writeFileBytes(dir.file("VSWAP.TST"), smallVswap());
@@ -62,9 +62,11 @@ TEST(ExtractSave, WritesEveryWallAndDecodableSpriteAsABitmap)
 
     const CommandResult run = runExtract({"save", dir.file("VSWAP.TST"), dir.file("out")});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, dir.file("out") + "/wall0000.bmp\n" + dir.file("out") + "/wall0001.bmp\n" + dir.file("out")
-                           + "/sprite0000.bmp\n3 files written, 1 sprite skipped (not a valid sprite)\n");
-    EXPECT_EQ(filesIn(dir.file("out")), (std::vector<std::string>{"sprite0000.bmp", "wall0000.bmp", "wall0001.bmp"}));
+    const std::string out = dir.file("out") + "/";
+    EXPECT_EQ(run.out, out + "wall0000.bmp\n" + out + "wall0001.bmp\n" + out + "sprite0000.bmp\n" + out
+                           + "sound0000.wav\n4 files written, 1 sprite skipped (not a valid sprite)\n");
+    EXPECT_EQ(filesIn(dir.file("out")),
+              (std::vector<std::string>{"sound0000.wav", "sprite0000.bmp", "wall0000.bmp", "wall0001.bmp"}));
 
     const auto& reference = referenceBitmap();
     const auto wall1 = testing::readFileBytes(dir.file("out/wall0001.bmp"));
@@ -78,6 +80,12 @@ TEST(ExtractSave, WritesEveryWallAndDecodableSpriteAsABitmap)
     ASSERT_EQ(sprite.size(), 5174u);
     EXPECT_EQ(bitmapCell(sprite, 32, 10), 0xAA);
     EXPECT_EQ(bitmapCell(sprite, 31, 10), 255);
+
+    const auto sound = testing::readFileBytes(dir.file("out/sound0000.wav"));
+    ASSERT_EQ(sound.size(), 94u);
+    EXPECT_EQ(std::string(sound.begin(), sound.begin() + 4), "RIFF");
+    EXPECT_EQ(sound[40], 50);
+    EXPECT_EQ(std::count(sound.begin() + 44, sound.end(), 128), 50);
 }
 
 TEST(ExtractSave, ChosenIndicesInListOrderWithAPrefix)
@@ -102,20 +110,61 @@ TEST(ExtractSave, AMissingOutputFolderIsAnInvalidFilename)
     EXPECT_EQ(run.err, "pagelark-extract: " + dir.file("no/such") + "/wall0000.bmp: Invalid filename\n");
 }
 
-TEST(ExtractSave, FullSizeFileGivesAWallBitmapForEveryWall)
+TEST(ExtractSave, FullSizeFileGivesAFileForEveryChunkByteForByte)
 {
     TempDir dir;
     testing::writeFileBytes(dir.file("VSWAP.WL6"), testing::fullSizeVswap());
     std::filesystem::create_directory(dir.file("out"));
     const CommandResult run = runExtract({"save", dir.file("VSWAP.WL6"), dir.file("out")});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("542 files written\n"), std::string::npos);
+    EXPECT_NE(run.out.find("588 files written\n"), std::string::npos);
     const auto files = filesIn(dir.file("out"));
-    EXPECT_EQ(std::count_if(files.begin(), files.end(), [](const std::string& name) { return name.rfind("wall", 0) == 0; }), 106);
-    EXPECT_EQ(files.front(), "sprite0000.bmp");
-    EXPECT_EQ(files.back(), "wall0105.bmp");
+    const auto startingWith = [&](const std::string& word) {
+        return std::count_if(files.begin(), files.end(), [&](const std::string& name) { return name.rfind(word, 0) == 0; });
+    };
+    EXPECT_EQ(startingWith("wall"), testing::FullSizeWalls);
+    EXPECT_EQ(startingWith("sprite"), testing::FullSizeSprites);
+    EXPECT_EQ(startingWith("sound"), testing::FullSizeSounds);
+
     const auto wall = testing::readFileBytes(dir.file("out/wall0105.bmp"));
     EXPECT_EQ(bitmapCell(wall, 1, 2), (105 + 64 + 2) % 256);
+    const auto sprite = testing::readFileBytes(dir.file("out/sprite0435.bmp"));
+    ASSERT_EQ(sprite.size(), 5174u);
+    EXPECT_EQ(bitmapCell(sprite, 435 % 60 + 2, 15), 435 % 256);
+    EXPECT_EQ(std::count(sprite.begin() + 1078, sprite.end(), 255), 4096 - 11);
+
+    // Sound k runs over its pages, page p of it holding k * 5 + p throughout.
+    for (int k = 0; k < testing::FullSizeSounds; ++k) {
+        const int pages = k < 28 ? 3 : 2;
+        const auto sound = testing::readFileBytes(dir.file("out/sound" + std::string(k < 10 ? "000" : "00")
+                                                          + std::to_string(k) + ".wav"));
+        ASSERT_EQ(sound.size(), 44u + static_cast<std::size_t>(pages) * 1000) << k;
+        for (int p = 0; p < pages; ++p) {
+            const auto page = sound.begin() + 44 + p * 1000;
+            ASSERT_EQ(std::count(page, page + 1000, k * 5 + p), 1000) << "sound " << k << " page " << p;
+        }
+    }
+}
+
+TEST(ExtractSave, SoundRunningPastTheEndOfTheFileNamesTheFileAndKeepsWhatWasThere)
+{
+    TempDir dir;
+    std::vector<std::uint8_t> bytes = VswapWriter()
+                                          .wall({std::vector<std::uint8_t>(4096, 1), false, {}})
+                                          .soundPage({std::vector<std::uint8_t>(30, 7), false, {}})
+                                          .sound(0, 5000)
+                                          .build();
+    testing::writeFileBytes(dir.file("VSWAP.CUT"), bytes);
+    const CommandResult run = runExtract({"save", dir.file("VSWAP.CUT"), dir.path().string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "pagelark-extract: " + dir.file("VSWAP.CUT") + ": Read beyond end of file\n");
+    // The header and every byte from the sound's start to the end of the
+    // file, the sound information after the page among them.
+    const std::size_t soundOffset = bytes[10] | bytes[11] << 8 | bytes[12] << 16 | bytes[13] << 24;
+    const auto sound = testing::readFileBytes(dir.file("sound0000.wav"));
+    ASSERT_EQ(sound.size(), 44 + bytes.size() - soundOffset);
+    EXPECT_EQ(sound[44], 7);
+    EXPECT_EQ(sound.back(), bytes.back());
 }
 
 }  // namespace
