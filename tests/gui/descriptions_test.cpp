@@ -275,10 +275,14 @@ TEST_F(DescriptionsTest, ErrorWhileTheVersionChangeMovesTheCeilingIsShownOnceAnd
     EXPECT_EQ(window.cb1->currentText(), "Spear of Dest.");
     EXPECT_EQ(window.state().descriptions[0], "");
 
-    // The controls go on working.
+    // The way back changes the ceiling value once, straight to 10: one
+    // showing, one error, and the value the version gives.
     chooseVersion(Wolf13Item);
     EXPECT_EQ(platform.errors.size(), 2u);
     EXPECT_EQ(window.spe1->maximum(), 69);
+    EXPECT_EQ(window.spe1->text(), "10");
+
+    // The controls go on working.
     openFile(userFile("VSWAP.WL6", sampleVswap()));
     EXPECT_EQ(platform.errors.size(), 2u);
     EXPECT_TRUE(describedBy("Wolf13", sampleLines()));

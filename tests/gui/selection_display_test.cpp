@@ -228,6 +228,44 @@ TEST_F(SelectionDisplayTest, EveryClickInTheListShowsTheEntryOnce)
     EXPECT_EQ(platform.errors.size(), 3u);
 }
 
+TEST_F(SelectionDisplayTest, EntryShownIsAlwaysTheFocusedOne)
+{
+    openFile(userFile("VSWAP.WL6", sampleVswap()));
+    TForm1& window = form();
+    showWindow();
+    QListWidget* list = window.ListBox1;
+    const auto at = [&](int row) { return list->visualItemRect(list->item(row)).center(); };
+
+    // Dragging over the list: the list selects before it moves the focus.
+    QTest::mousePress(list->viewport(), Qt::LeftButton, {}, at(0));
+    for (int row : {1, 2}) {
+        QMouseEvent move(QEvent::MouseMove, at(row), list->viewport()->mapToGlobal(at(row)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(list->viewport(), &move);
+        EXPECT_EQ(window.state().current.index, list->item(row)->text().left(4).trimmed().toInt()) << row;
+    }
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at(2));
+    EXPECT_EQ(window.state().lastListIndex, 2);
+    EXPECT_EQ(list->selectedItems().size(), 3);
+
+    // Moving the focus alone is a click too.
+    window.state().heartbeatTicks = 5;
+    QTest::keyClick(list, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(list->currentRow(), 3);
+    EXPECT_EQ(window.state().current.index, 5);
+    EXPECT_EQ(window.state().lastListIndex, 3);
+    EXPECT_EQ(window.state().heartbeatTicks, 0);
+    EXPECT_EQ(list->selectedItems().size(), 3);
+
+    // A right click only asks for the menu: selection and entry stay.
+    window.state().heartbeatTicks = 5;
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, at(4));
+    EXPECT_EQ(list->selectedItems().size(), 3);
+    EXPECT_EQ(list->currentRow(), 3);
+    EXPECT_EQ(window.state().heartbeatTicks, 5);
+    EXPECT_TRUE(platform.errors.empty());
+}
+
 TEST_F(SelectionDisplayTest, DoubleClicksCountAsOneClick)
 {
     openFile(userFile("VSWAP.WL6", unreadableSpriteVswap()));

@@ -38,6 +38,14 @@ protected:
         return path;
     }
 
+    // Ends the program's window, as closing it and leaving the program does.
+    void destroyForm()
+    {
+        if (form_)
+            form_->close();
+        form_.reset();
+    }
+
     // Presses "Load vswap file" and chooses this file in the dialog.
     void openFile(const std::string& path)
     {
