@@ -86,13 +86,7 @@ void TForm1::connectHandlers()
     connect(ListBox1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { runGuarded(platform_, [&] { popUpListMenu(at); }); });
 
-    connect(Timer1, &QTimer::timeout, this, [this] {
-        if (tickRunning_)
-            return;
-        tickRunning_ = true;
-        runGuarded(platform_, [this] { Timer1Timer(); });
-        tickRunning_ = false;
-    });
+    connect(Timer1, &QTimer::timeout, this, guardedSlot(platform_, this, &TForm1::Timer1Timer));
     // The animation switches on the release of any mouse button over its button.
     anim->installEventFilter(this);
     connect(rb1, &QRadioButton::clicked, this, guardedSlot(platform_, this, &TForm1::rb1Click));

@@ -173,9 +173,6 @@ private:
     Canvas surface_;
     TForm2* Form2 = nullptr;
     bool placedOnScreen_ = false;
-    // A tick whose error box is still open lets the next ticks pass, so a
-    // failing animation shows one box and not a pile of them.
-    bool tickRunning_ = false;
     bool savingSelection_ = false;
     bool closedWhileSaving_ = false;
 };

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QTimer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -35,6 +36,9 @@ protected:
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
+
+    // The test ticks the heartbeat itself, so a real tick must not come between.
+    void stopHeartbeat() { form().Timer1->stop(); }
 
     void clickPicture()
     {

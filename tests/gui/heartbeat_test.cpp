@@ -35,6 +35,7 @@ protected:
     void SetUp() override
     {
         openFile(userFile("VSWAP.WL6", spriteRowVswap()));
+        stopHeartbeat();
         showWindow();
     }
 

@@ -45,6 +45,7 @@ protected:
     void SetUp() override
     {
         openFile(userFile("VSWAP.WL6", mixedVswap()));
+        stopHeartbeat();
         showWindow();
         std::filesystem::create_directory(outDir());
     }

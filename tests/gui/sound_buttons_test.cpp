@@ -23,6 +23,7 @@ protected:
                                .sound(0, 70)
                                .build();
         openFile(userFile("VSWAP.WL6", bytes));
+        stopHeartbeat();
         clickRow(SoundRow);
     }
 
