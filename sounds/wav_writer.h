@@ -12,11 +12,9 @@ class ByteFile;
 constexpr int WavHeaderSize = 44;
 using WavHeader = std::array<std::uint8_t, WavHeaderSize>;
 
-// Every sound is written as 8-bit mono PCM at this rate.
-constexpr int SoundSampleRate = 6896;
-
 // The header of every WAV file the program writes, as hexadecimal text, two
-// characters per byte, high nibble first. The two size fields hold the
+// characters per byte, high nibble first: 8-bit mono PCM at 6896 samples a
+// second (F01A0000), the rate the durations are counted in. The two size fields hold the
 // placeholders 11 11 11 11 and 77 77 77 77.
 constexpr std::string_view WavHeaderTemplateStart = "524946461111111157415645666D74201000000001000100";
 constexpr std::string_view WavHeaderTemplateEnd = "F01A0000F01A0000010008006461746177777777";

@@ -1,0 +1,72 @@
+#include "sounds/wav_reader.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace pagelark {
+
+namespace {
+
+constexpr std::size_t ChunkHeaderSize = 8;
+constexpr std::size_t RiffHeaderSize = 12;
+constexpr std::size_t PcmFormatSize = 16;
+constexpr std::uint16_t PcmFormatTag = 1;
+
+std::uint16_t u16At(std::span<const std::uint8_t> bytes, std::size_t at)
+{
+    return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
+}
+
+std::uint32_t u32At(std::span<const std::uint8_t> bytes, std::size_t at)
+{
+    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8
+        | static_cast<std::uint32_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+}
+
+bool idAt(std::span<const std::uint8_t> bytes, std::size_t at, const char (&id)[5])
+{
+    return std::memcmp(bytes.data() + at, id, 4) == 0;
+}
+
+}  // namespace
+
+std::optional<WavSound> readWav(std::span<const std::uint8_t> file)
+{
+    if (file.size() < RiffHeaderSize || !idAt(file, 0, "RIFF") || !idAt(file, 8, "WAVE"))
+        return std::nullopt;
+
+    // The RIFF size is not trusted: writers that stream often leave it 0 or
+    // wrong, so the walk is bounded by the bytes really there.
+    std::optional<std::span<const std::uint8_t>> format;
+    std::optional<std::span<const std::uint8_t>> data;
+    std::size_t at = RiffHeaderSize;
+    while (file.size() - at >= ChunkHeaderSize && !(format && data)) {
+        const std::size_t bodyAt = at + ChunkHeaderSize;
+        const std::size_t declared = u32At(file, at + 4);
+        const std::size_t present = std::min(declared, file.size() - bodyAt);
+        const std::span<const std::uint8_t> body = file.subspan(bodyAt, present);
+        if (idAt(file, at, "fmt ") && !format)
+            format = body;
+        else if (idAt(file, at, "data") && !data)
+            data = body;
+        if (present < declared)
+            break;
+        // Chunks start on even offsets; an odd-sized body is followed by a pad byte.
+        at = bodyAt + declared + (declared & 1U);
+        if (at > file.size())
+            break;
+    }
+    if (!format || !data || format->size() < PcmFormatSize || u16At(*format, 0) != PcmFormatTag)
+        return std::nullopt;
+
+    WavSound sound;
+    sound.channels = u16At(*format, 2);
+    sound.sampleRate = u32At(*format, 4);
+    sound.bitsPerSample = u16At(*format, 14);
+    if (sound.channels == 0 || sound.sampleRate == 0 || sound.bitsPerSample == 0)
+        return std::nullopt;
+    sound.samples.assign(data->begin(), data->end());
+    return sound;
+}
+
+}  // namespace pagelark

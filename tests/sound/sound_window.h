@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/Unit1.h"
+#include "sounds/sound_output_qt.h"
+#include "tests/gui/fake_platform.h"
+#include "tests/sound/sound_match.h"
+#include "tests/support/temp_dir.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace pagelark::testing {
+
+// The main window on the fake desktop with the real sound output behind the
+// recording one: every request is kept and also played. Driven the way a
+// user drives it.
+class SoundWindow {
+public:
+    SoundWindow();
+    ~SoundWindow();
+    SoundWindow(const SoundWindow&) = delete;
+    SoundWindow& operator=(const SoundWindow&) = delete;
+
+    // Opens a VSWAP file holding these sounds (after one wall), in this order.
+    void openSounds(const std::vector<Samples>& sounds);
+    // Clicks the list line of this sound, as a user selects it.
+    void selectSound(int number);
+    void pressPlay();
+    void pressMute();
+
+    std::string previewFile() const { return platform.dir.file("pl.wav"); }
+
+    QtSoundOutput output;
+    FakePlatform platform;
+    TForm1& form() { return *form_; }
+
+private:
+    TempDir userDir_;
+    std::unique_ptr<TForm1> form_;
+};
+
+}  // namespace pagelark::testing
