@@ -62,8 +62,7 @@ void setColors(QWidget* control, QPalette::ColorRole backgroundRole, const QColo
 }
 
 // Labels size themselves to their text in their font, as the window's labels do.
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
-                  const QFont& font)
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int left, int top, const QFont& font)
 {
     auto* label = named(new QLabel(text, parent), name);
     label->setFont(font);
@@ -128,8 +127,8 @@ void TForm1::createControls()
     spgem = makeFlatButton(this, "spgem", {4, 32, 121, 22}, QStringLiteral("Save selected"));
     spgem->setFont(verdana10Bold);
     spgem->hide();
-    SpeedButton2 = makePictureButton(this, "SpeedButton2", {132, 8, 23, 22}, paletteIcon(),
-                                     QStringLiteral("New Palette"));
+    SpeedButton2
+        = makePictureButton(this, "SpeedButton2", {132, 8, 23, 22}, paletteIcon(), QStringLiteral("New Palette"));
 
     // The circle lies under the About picture, which covers it except at the
     // picture's transparent edge columns.
@@ -159,8 +158,8 @@ void TForm1::createControls()
     Edit1->setReadOnly(true);
     setColors(Edit1, QPalette::Base, QColor(), QPalette::Text, Navy);
 
-    Label2 = makeLabel(this, "Label2", QStringLiteral("Pointers             Standard description"), 334, 2,
-                       verdana8Bold);
+    Label2
+        = makeLabel(this, "Label2", QStringLiteral("Pointers             Standard description"), 334, 2, verdana8Bold);
     ListBox1 = named(new ChunkList(this), "ListBox1");
     ListBox1->setGeometry(329, 16, 265, 401);
     ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);

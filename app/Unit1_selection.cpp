@@ -54,7 +54,8 @@ void TForm1::ShowCurrentItem()
 
     current.offset = state_.chunks.offset[index];
     current.length = state_.chunks.length[index];
-    Label7->setText(QString::fromStdString(durationText(current.length, QLocale::system().decimalPoint().toStdString())));
+    Label7->setText(
+        QString::fromStdString(durationText(current.length, QLocale::system().decimalPoint().toStdString())));
     Label7->adjustSize();
 
     current.kind = static_cast<int>(kindOfChunk(header, index));

@@ -23,8 +23,8 @@ QImage larkImage()
     painter.setPen(Qt::NoPen);
 
     const int inner = Side - 2 * ClearColumns;
-    painter.fillRect(ClearColumns, 0, inner, 24, QColor(135, 200, 245));   // sky
-    painter.fillRect(ClearColumns, 24, inner, 8, QColor(90, 160, 60));     // meadow
+    painter.fillRect(ClearColumns, 0, inner, 24, QColor(135, 200, 245));  // sky
+    painter.fillRect(ClearColumns, 24, inner, 8, QColor(90, 160, 60));    // meadow
     painter.fillRect(ClearColumns, 24, inner, 1, QColor(120, 185, 80));
 
     // Tail, body, head and crest of the bird, facing right.
@@ -55,10 +55,7 @@ QImage larkImage()
     return image;
 }
 
-AboutPicture::AboutPicture(QWidget* parent) : QWidget(parent), image_(larkImage())
-{
-    setFixedSize(image_.size());
-}
+AboutPicture::AboutPicture(QWidget* parent) : QWidget(parent), image_(larkImage()) { setFixedSize(image_.size()); }
 
 void AboutPicture::paintEvent(QPaintEvent* /*event*/)
 {

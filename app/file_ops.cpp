@@ -113,7 +113,7 @@ bool sameFile(const std::string& first, const std::string& second)
     struct stat firstInfo {};
     struct stat secondInfo {};
     return ::stat(first.c_str(), &firstInfo) == 0 && ::stat(second.c_str(), &secondInfo) == 0
-           && firstInfo.st_dev == secondInfo.st_dev && firstInfo.st_ino == secondInfo.st_ino;
+        && firstInfo.st_dev == secondInfo.st_dev && firstInfo.st_ino == secondInfo.st_ino;
 }
 
 }  // namespace pagelark

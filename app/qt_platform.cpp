@@ -45,7 +45,7 @@ QString qtFilterText(const std::vector<FileFilter>& filters)
     QStringList entries;
     for (const FileFilter& filter : filters)
         entries << QString::fromStdString(filter.name) + QStringLiteral(" (") + qtPattern(filter.pattern)
-                       + QStringLiteral(")");
+                + QStringLiteral(")");
     return entries.join(QStringLiteral(";;"));
 }
 
@@ -65,8 +65,7 @@ std::optional<std::string> QtPlatform::chooseFileToSave(const SaveDialogRequest&
             start += u'/';
         start += QString::fromStdString(request.presetName);
     }
-    return chosenPath(QFileDialog::getSaveFileName(dialogParent(), QString(), start,
-                                                   qtFilterText(request.filters)));
+    return chosenPath(QFileDialog::getSaveFileName(dialogParent(), QString(), start, qtFilterText(request.filters)));
 }
 
 void QtPlatform::showError(const std::string& text)
@@ -76,14 +75,10 @@ void QtPlatform::showError(const std::string& text)
 
 void QtPlatform::showMessage(const std::string& title, const std::string& text)
 {
-    QMessageBox::critical(dialogParent(), QString::fromStdString(title), QString::fromStdString(text),
-                          QMessageBox::Ok);
+    QMessageBox::critical(dialogParent(), QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok);
 }
 
-std::string QtPlatform::programDir()
-{
-    return (QCoreApplication::applicationDirPath() + u'/').toStdString();
-}
+std::string QtPlatform::programDir() { return (QCoreApplication::applicationDirPath() + u'/').toStdString(); }
 
 std::uint32_t QtPlatform::tickCount()
 {

@@ -34,10 +34,7 @@ std::optional<int> decimalValue(const QString& text)
 }  // namespace
 
 SpinEdit::SpinEdit(QWidget* parent)
-    : QWidget(parent),
-      field_(new QLineEdit(this)),
-      upButton_(new QToolButton(this)),
-      downButton_(new QToolButton(this))
+    : QWidget(parent), field_(new QLineEdit(this)), upButton_(new QToolButton(this)), downButton_(new QToolButton(this))
 {
     upButton_->setArrowType(Qt::UpArrow);
     downButton_->setArrowType(Qt::DownArrow);

@@ -28,16 +28,14 @@ std::uint32_t readLong(ByteFile& file)
 void checkHeaderFitsTable(const VswapHeader& header)
 {
     if (header.chunkCount > ChunkSlots)
-        throw RunError::message("Not a VSWAP file: " + std::to_string(header.chunkCount)
-                                + " chunks, at most " + std::to_string(ChunkSlots));
+        throw RunError::message("Not a VSWAP file: " + std::to_string(header.chunkCount) + " chunks, at most "
+                                + std::to_string(ChunkSlots));
     if (header.soundStart >= ChunkSlots)
-        throw RunError::message("Not a VSWAP file: sounds start at chunk "
-                                + std::to_string(header.soundStart) + ", at most "
-                                + std::to_string(ChunkSlots - 1));
+        throw RunError::message("Not a VSWAP file: sounds start at chunk " + std::to_string(header.soundStart)
+                                + ", at most " + std::to_string(ChunkSlots - 1));
 }
 
-void readSoundInfo(ByteFile& file, std::int32_t infoOffset, std::int32_t soundStart,
-                   ChunkTable& table)
+void readSoundInfo(ByteFile& file, std::int32_t infoOffset, std::int32_t soundStart, ChunkTable& table)
 {
     file.seek(infoOffset);
     std::int32_t slot = soundStart;

@@ -20,10 +20,7 @@ constexpr std::int64_t DoorChunks = 8;
 constexpr std::size_t RangeNumberFirst = 33;
 constexpr std::size_t RangeNumberLast = 37;
 
-bool startsWith(std::string_view line, std::string_view prefix)
-{
-    return line.substr(0, prefix.size()) == prefix;
-}
+bool startsWith(std::string_view line, std::string_view prefix) { return line.substr(0, prefix.size()) == prefix; }
 
 bool inTable(std::int64_t slot) { return slot >= 0 && slot < ChunkSlots; }
 
@@ -69,8 +66,7 @@ void readFirstSprites(TextFile& file, std::int64_t spriteStart, DescriptionTable
         store(table, spriteStart + sprite, file.readLine());
 }
 
-void readSpriteRanges(TextFile& file, std::int64_t spriteStart, std::int64_t soundStart,
-                      DescriptionTable& table)
+void readSpriteRanges(TextFile& file, std::int64_t spriteStart, std::int64_t soundStart, DescriptionTable& table)
 {
     while (!file.eof()) {
         const std::string line = file.readLine();
@@ -96,15 +92,17 @@ void readSounds(TextFile& file, std::int64_t soundStart, DescriptionTable& table
 const char* descriptionFileName(GameVersion version)
 {
     switch (version) {
-    case GameVersion::Wolf10Shareware: return "wolf10swpics.txt";
-    case GameVersion::Wolf13: return "wolfpics.txt";
-    case GameVersion::SpearOfDestiny: return "spearpics.txt";
+    case GameVersion::Wolf10Shareware:
+        return "wolf10swpics.txt";
+    case GameVersion::Wolf13:
+        return "wolfpics.txt";
+    case GameVersion::SpearOfDestiny:
+        return "spearpics.txt";
     }
     return "";
 }
 
-void readDescriptions(TextFile& file, std::int32_t spriteStart, std::int32_t soundStart,
-                      DescriptionTable& table)
+void readDescriptions(TextFile& file, std::int32_t spriteStart, std::int32_t soundStart, DescriptionTable& table)
 {
     table.fill(std::string());
     readWalls(file, spriteStart, table);

@@ -24,8 +24,7 @@ const char* descriptionFileName(GameVersion version);
 // line per sound. The end of the file ends whatever block is being read. Lines
 // that would fall outside the table are skipped. Slots filled before an error
 // keep their new texts.
-void readDescriptions(TextFile& file, std::int32_t spriteStart, std::int32_t soundStart,
-                      DescriptionTable& table);
+void readDescriptions(TextFile& file, std::int32_t spriteStart, std::int32_t soundStart, DescriptionTable& table);
 
 // A list line with the description of its chunk: its first 16 characters,
 // two spaces, and the text of its slot (a sound's own slot for sound chunks).

@@ -9,9 +9,12 @@ namespace {
 const char* kindWord(ItemKind kind)
 {
     switch (kind) {
-    case ItemKind::Wall: return "wall   ";
-    case ItemKind::Sprite: return "sprite ";
-    case ItemKind::Sound: return "sound  ";
+    case ItemKind::Wall:
+        return "wall   ";
+    case ItemKind::Sprite:
+        return "sprite ";
+    case ItemKind::Sound:
+        return "sound  ";
     }
     return "       ";
 }

@@ -73,8 +73,7 @@ BmpHeaderTemplate bitmapHeader()
 
 }  // namespace
 
-void listChunks(const std::string& vswapPath, GameVersion version, const std::string& dataDir,
-                std::ostream& out)
+void listChunks(const std::string& vswapPath, GameVersion version, const std::string& dataDir, std::ostream& out)
 {
     const auto vswap = openVswap(vswapPath);
     const std::vector<std::string> lines = listLines(vswap->header, vswap->table);

@@ -13,8 +13,7 @@ namespace pagelark::cli {
 // Prints the chunk list of a VSWAP file as the window shows it after an
 // open with this game version chosen: list lines with their descriptions,
 // read from the description file in dataDir.
-void listChunks(const std::string& vswapPath, GameVersion version, const std::string& dataDir,
-                std::ostream& out);
+void listChunks(const std::string& vswapPath, GameVersion version, const std::string& dataDir, std::ostream& out);
 
 struct SaveRequest {
     std::string vswapPath;

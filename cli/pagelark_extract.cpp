@@ -19,29 +19,29 @@ constexpr int ExitOk = 0;
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 
-const char* const Usage =
-    "Usage: pagelark-extract list [--game wolf10|wolf13|spear] VSWAPFILE\n"
-    "       pagelark-extract save [--prefix TEXT] VSWAPFILE OUTDIR [INDEX...]\n"
-    "       pagelark-extract --help | --version\n";
+const char* const Usage
+    = "Usage: pagelark-extract list [--game wolf10|wolf13|spear] VSWAPFILE\n"
+      "       pagelark-extract save [--prefix TEXT] VSWAPFILE OUTDIR [INDEX...]\n"
+      "       pagelark-extract --help | --version\n";
 
-const char* const Help =
-    "pagelark-extract lists and saves the chunks of a VSWAP page file, as\n"
-    "Pagelark's window does.\n"
-    "\n"
-    "  list   prints one line per listed chunk: chunk index, kind, number within\n"
-    "         the kind, and the standard description of the chosen game version:\n"
-    "         wolf10 (Wolf 1.0 shareware), wolf13 (Wolf 1.3, the default) or\n"
-    "         spear (Spear of Destiny). The descriptions are read from the\n"
-    "         description files next to the program.\n"
-    "  save   writes the chunks with the given chunk indices (every listed chunk\n"
-    "         when none is given) into OUTDIR, named after kind and number: walls\n"
-    "         and sprites as 8-bit bitmaps (wall0003.bmp, sprite0024.bmp), sounds\n"
-    "         as 8-bit mono WAV files at 6896 samples a second (sound0005.wav),\n"
-    "         TEXT in front of the kind word when --prefix is given. A sprite that\n"
-    "         does not decode is skipped.\n"
-    "\n"
-    "The VSWAP file is only read, never changed. Errors go to standard error as\n"
-    "'pagelark-extract: FILE: TEXT' with exit status 1; wrong usage exits with 2.\n";
+const char* const Help
+    = "pagelark-extract lists and saves the chunks of a VSWAP page file, as\n"
+      "Pagelark's window does.\n"
+      "\n"
+      "  list   prints one line per listed chunk: chunk index, kind, number within\n"
+      "         the kind, and the standard description of the chosen game version:\n"
+      "         wolf10 (Wolf 1.0 shareware), wolf13 (Wolf 1.3, the default) or\n"
+      "         spear (Spear of Destiny). The descriptions are read from the\n"
+      "         description files next to the program.\n"
+      "  save   writes the chunks with the given chunk indices (every listed chunk\n"
+      "         when none is given) into OUTDIR, named after kind and number: walls\n"
+      "         and sprites as 8-bit bitmaps (wall0003.bmp, sprite0024.bmp), sounds\n"
+      "         as 8-bit mono WAV files at 6896 samples a second (sound0005.wav),\n"
+      "         TEXT in front of the kind word when --prefix is given. A sprite that\n"
+      "         does not decode is skipped.\n"
+      "\n"
+      "The VSWAP file is only read, never changed. Errors go to standard error as\n"
+      "'pagelark-extract: FILE: TEXT' with exit status 1; wrong usage exits with 2.\n";
 
 int usageError(const std::string& problem)
 {

@@ -11,9 +11,12 @@ std::string itemDigits(std::int32_t itemNumber)
 std::string savedItemFileName(const std::string& base, ItemKind kind, std::int32_t itemNumber)
 {
     switch (kind) {
-    case ItemKind::Wall: return base + "wall" + itemDigits(itemNumber) + ".bmp";
-    case ItemKind::Sprite: return base + "sprite" + itemDigits(itemNumber) + ".bmp";
-    case ItemKind::Sound: return base + "sound" + itemDigits(itemNumber) + ".wav";
+    case ItemKind::Wall:
+        return base + "wall" + itemDigits(itemNumber) + ".bmp";
+    case ItemKind::Sprite:
+        return base + "sprite" + itemDigits(itemNumber) + ".bmp";
+    case ItemKind::Sound:
+        return base + "sound" + itemDigits(itemNumber) + ".wav";
     }
     return base;
 }

@@ -17,10 +17,7 @@ std::uint32_t toArgb(PackedColor color)
     return OpaqueAlpha | (red << 16) | (green << 8) | blue;
 }
 
-PackedColor fromArgb(std::uint32_t argb)
-{
-    return packColor((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-}
+PackedColor fromArgb(std::uint32_t argb) { return packColor((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
 
 }  // namespace
 
@@ -50,8 +47,8 @@ void Canvas::setPixel(int x, int y, PackedColor color)
 {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return;
-    pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)] =
-        toArgb(color);
+    pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)]
+        = toArgb(color);
 }
 
 PackedColor Canvas::pixel(int x, int y) const

@@ -77,8 +77,7 @@ void decodeWall(ByteFile& file, std::int32_t offset, PixelGrid& grid)
     }
 }
 
-bool decodeSprite(ByteFile& file, std::int32_t offset, std::optional<std::uint8_t> ceilingIndex,
-                  PixelGrid& grid)
+bool decodeSprite(ByteFile& file, std::int32_t offset, std::optional<std::uint8_t> ceilingIndex, PixelGrid& grid)
 {
     fillBackground(ceilingIndex, grid);
 

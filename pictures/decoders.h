@@ -18,7 +18,6 @@ void decodeWall(ByteFile& file, std::int32_t offset, PixelGrid& grid);
 // gets the ceiling index and the lower half the floor index 25. Returns false,
 // leaving the fill alone, when the header or a column offset is out of range.
 // Reads past the end of the file raise "Read beyond end of file".
-bool decodeSprite(ByteFile& file, std::int32_t offset, std::optional<std::uint8_t> ceilingIndex,
-                  PixelGrid& grid);
+bool decodeSprite(ByteFile& file, std::int32_t offset, std::optional<std::uint8_t> ceilingIndex, PixelGrid& grid);
 
 }  // namespace pagelark

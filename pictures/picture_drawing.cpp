@@ -28,8 +28,8 @@ void drawSpritePicture(const PixelGrid& grid, const Palette& palette, Canvas& of
     view.copyRect(offscreen, {0, 0, GridSide, GridSide}, {0, 0, ViewSide, ViewSide});
 }
 
-void drawWallPicture(const PixelGrid& grid, const Palette& palette, bool backgroundMode,
-                     PackedColor ceilingColor, Canvas& view)
+void drawWallPicture(const PixelGrid& grid, const Palette& palette, bool backgroundMode, PackedColor ceilingColor,
+                     Canvas& view)
 {
     const int block = backgroundMode ? FramedBlock : PlainBlock;
     const int origin = backgroundMode ? Margin : 0;

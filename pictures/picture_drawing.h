@@ -22,8 +22,8 @@ void drawSpritePicture(const PixelGrid& grid, const Palette& palette, Canvas& of
 // Draws the grid as 5 x 5 blocks, or in the background mode as 3 x 3 blocks
 // in (64, 64, 256, 256), with its edges repeated at the sides, the ceiling
 // colour above and the floor colour (palette entry 25) below.
-void drawWallPicture(const PixelGrid& grid, const Palette& palette, bool backgroundMode,
-                     PackedColor ceilingColor, Canvas& view);
+void drawWallPicture(const PixelGrid& grid, const Palette& palette, bool backgroundMode, PackedColor ceilingColor,
+                     Canvas& view);
 
 // The highest palette index whose colour equals the view's pixel at (x, y),
 // 0 when none does.

@@ -110,8 +110,8 @@ const std::array<std::uint8_t, ReferenceBitmapSize>& referenceBitmap()
     return bitmap;
 }
 
-void buildReferenceTables(const std::string& programDir, Palette& palette,
-                          CeilingColorTable& ceilingColors, BmpHeaderTemplate& bmpHeader)
+void buildReferenceTables(const std::string& programDir, Palette& palette, CeilingColorTable& ceilingColors,
+                          BmpHeaderTemplate& bmpHeader)
 {
     // The header template is taken from the bitmap as written to disk, the
     // way the window's own picture would be saved.
@@ -122,8 +122,8 @@ void buildReferenceTables(const std::string& programDir, Palette& palette,
     for (int x = 0; x < WolfensteinCeilingCount; ++x)
         ceilingColors[static_cast<std::size_t>(x)] = static_cast<std::int32_t>(referencePixelColor(bitmap, x, 0));
     for (int x = 0; x < SpearCeilingCount; ++x)
-        ceilingColors[static_cast<std::size_t>(WolfensteinCeilingCount + x)] =
-            static_cast<std::int32_t>(referencePixelColor(bitmap, x, 1));
+        ceilingColors[static_cast<std::size_t>(WolfensteinCeilingCount + x)]
+            = static_cast<std::int32_t>(referencePixelColor(bitmap, x, 1));
 
     readPaletteFile(programDir + "wolfenstein.pal", palette);
 

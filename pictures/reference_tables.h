@@ -33,8 +33,8 @@ const std::array<std::uint8_t, ReferenceBitmapSize>& referenceBitmap();
 // programDir + "wolfenstein.pal", matches the ceiling colours to the lowest
 // equal palette index, reads the header template back from "temp.bmp" and
 // deletes it. A failing step raises its error and leaves the later steps undone.
-void buildReferenceTables(const std::string& programDir, Palette& palette,
-                          CeilingColorTable& ceilingColors, BmpHeaderTemplate& bmpHeader);
+void buildReferenceTables(const std::string& programDir, Palette& palette, CeilingColorTable& ceilingColors,
+                          BmpHeaderTemplate& bmpHeader);
 
 // The palette index stored for ceiling value v: v is brought into 10..90 and
 // the entry's low 8 bits are used, so an unmatched entry is still an index.

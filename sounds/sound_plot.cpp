@@ -20,8 +20,8 @@ std::uint32_t SamplePositions::next(std::uint32_t length)
     return static_cast<std::uint32_t>((static_cast<std::uint64_t>(seed_) * length) >> 32);
 }
 
-void plotSound(ByteFile& file, std::int32_t offset, std::int32_t length, SamplePositions& positions,
-               Canvas& view, PackedColor windowColor)
+void plotSound(ByteFile& file, std::int32_t offset, std::int32_t length, SamplePositions& positions, Canvas& view,
+               PackedColor windowColor)
 {
     clearPicture(view, windowColor);
     view.fillRect({0, BandTop, ViewSide, BandBottomRow + 1}, Black);

@@ -29,7 +29,7 @@ constexpr int SoundPlotPoints = 6400;
 // width, its row 287 minus the byte's value. The file's last byte is never
 // read; a point at or beyond it repeats the previous point's value (0 at the
 // start of a plot).
-void plotSound(ByteFile& file, std::int32_t offset, std::int32_t length, SamplePositions& positions,
-               Canvas& view, PackedColor windowColor);
+void plotSound(ByteFile& file, std::int32_t offset, std::int32_t length, SamplePositions& positions, Canvas& view,
+               PackedColor windowColor);
 
 }  // namespace pagelark

@@ -19,10 +19,7 @@ void Canvas::set(int x, int y, std::int16_t index)
         picture_[pictureCell(x, y)] = index;
 }
 
-std::int16_t Canvas::at(int x, int y) const
-{
-    return inside(x, y) ? picture_[pictureCell(x, y)] : Transparent;
-}
+std::int16_t Canvas::at(int x, int y) const { return inside(x, y) ? picture_[pictureCell(x, y)] : Transparent; }
 
 void Canvas::fillRect(int x0, int y0, int x1, int y1, std::int16_t index)
 {
@@ -43,8 +40,7 @@ void Canvas::fillEllipse(double cx, double cy, double rx, double ry, std::int16_
     }
 }
 
-void Canvas::slantedBar(double xTop, int yTop, double xBottom, int yBottom, double width,
-                        std::int16_t index)
+void Canvas::slantedBar(double xTop, int yTop, double xBottom, int yBottom, double width, std::int16_t index)
 {
     const int rows = std::max(1, yBottom - yTop);
     for (int y = yTop; y <= yBottom; ++y) {
@@ -56,10 +52,7 @@ void Canvas::slantedBar(double xTop, int yTop, double xBottom, int yBottom, doub
     }
 }
 
-void Canvas::recolour(std::int16_t from, std::int16_t to)
-{
-    std::replace(picture_.begin(), picture_.end(), from, to);
-}
+void Canvas::recolour(std::int16_t from, std::int16_t to) { std::replace(picture_.begin(), picture_.end(), from, to); }
 
 Picture mirrored(const Picture& picture)
 {
@@ -72,8 +65,8 @@ Picture mirrored(const Picture& picture)
 
 int grain(int x, int y, int seed, int range)
 {
-    std::uint32_t h = static_cast<std::uint32_t>(x) * 73856093u ^ static_cast<std::uint32_t>(y) * 19349663u ^
-                      static_cast<std::uint32_t>(seed) * 83492791u;
+    std::uint32_t h = static_cast<std::uint32_t>(x) * 73856093u ^ static_cast<std::uint32_t>(y) * 19349663u
+        ^ static_cast<std::uint32_t>(seed) * 83492791u;
     h ^= h >> 13;
     h *= 0x5bd1e995u;
     h ^= h >> 15;

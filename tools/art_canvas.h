@@ -18,8 +18,7 @@ public:
     void fillEllipse(double cx, double cy, double rx, double ry, std::int16_t index);
     // A bar of the given width from (xTop, yTop) down to (xBottom, yBottom),
     // drawn row by row: limbs, poles, cords.
-    void slantedBar(double xTop, int yTop, double xBottom, int yBottom, double width,
-                    std::int16_t index);
+    void slantedBar(double xTop, int yTop, double xBottom, int yBottom, double width, std::int16_t index);
     // Replaces every cell of index from by to.
     void recolour(std::int16_t from, std::int16_t to);
 

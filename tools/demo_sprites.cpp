@@ -44,13 +44,13 @@ std::int16_t offsetIndex(std::int16_t base, int steps) { return static_cast<std:
 // How the walker looks from one of the directions 0 (front) to 4 (back);
 // the left-hand views are mirror images of the right-hand ones.
 struct WalkerView {
-    bool face;          // the face is seen
-    double faceShift;   // how far the face has turned towards the right
-    int bodyHalf;       // half the torso's width
-    double legSpread;   // distance of each hip from the middle
-    double stride;      // how far a foot swings forwards or back
-    int lift;           // how far a passing foot rises
-    int toe;            // how far the boots point to the right
+    bool face;         // the face is seen
+    double faceShift;  // how far the face has turned towards the right
+    int bodyHalf;      // half the torso's width
+    double legSpread;  // distance of each hip from the middle
+    double stride;     // how far a foot swings forwards or back
+    int lift;          // how far a passing foot rises
+    int toe;           // how far the boots point to the right
 };
 
 constexpr std::array<WalkerView, 5> WalkerViews{{

@@ -37,7 +37,7 @@ VswapWriter::Chunk chunkOf(std::vector<std::uint8_t> bytes)
 std::vector<Picture> demoWalls()
 {
     return {brickWall(false), brickWall(true), woodWall(false), woodWall(true),
-            stoneWall(false), stoneWall(true), doorLeaf(), doorJamb()};
+            stoneWall(false), stoneWall(true), doorLeaf(),      doorJamb()};
 }
 
 std::vector<Picture> demoSprites()
@@ -63,8 +63,8 @@ std::vector<std::uint8_t> buildDemoVswap()
         writer.sound(page, static_cast<std::uint16_t>(sound.size()));
         for (std::size_t at = 0; at < sound.size(); at += demo::SoundPageSize) {
             const std::size_t end = std::min(sound.size(), at + demo::SoundPageSize);
-            writer.soundPage(chunkOf({sound.begin() + static_cast<std::ptrdiff_t>(at),
-                                      sound.begin() + static_cast<std::ptrdiff_t>(end)}));
+            writer.soundPage(chunkOf(
+                {sound.begin() + static_cast<std::ptrdiff_t>(at), sound.begin() + static_cast<std::ptrdiff_t>(end)}));
             ++page;
         }
     }

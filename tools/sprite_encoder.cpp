@@ -53,8 +53,7 @@ void putWord(std::vector<std::uint8_t>& out, std::size_t at, int value)
 
 std::vector<std::uint8_t> encodeSprite(const Picture& picture)
 {
-    if (std::any_of(picture.begin(), picture.end(),
-                    [](std::int16_t cell) { return cell < Transparent || cell > 255; }))
+    if (std::any_of(picture.begin(), picture.end(), [](std::int16_t cell) { return cell < Transparent || cell > 255; }))
         throw std::invalid_argument("a sprite cell must be a palette index or transparent");
 
     int first = 0;

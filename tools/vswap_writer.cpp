@@ -52,10 +52,7 @@ VswapWriter& VswapWriter::terminateSoundInfo(bool terminate)
 
 std::uint16_t VswapWriter::spriteStart() const { return static_cast<std::uint16_t>(walls_.size()); }
 
-std::uint16_t VswapWriter::soundStart() const
-{
-    return static_cast<std::uint16_t>(walls_.size() + sprites_.size());
-}
+std::uint16_t VswapWriter::soundStart() const { return static_cast<std::uint16_t>(walls_.size() + sprites_.size()); }
 
 std::uint16_t VswapWriter::chunkCount() const
 {
@@ -89,8 +86,7 @@ std::vector<std::uint8_t> VswapWriter::build() const
     putWord(out, 4, soundStart());
     for (std::size_t i = 0; i < count; ++i) {
         const Chunk& chunk = chunks[i];
-        const std::uint32_t length = chunk.recordedLength.value_or(
-            static_cast<std::uint16_t>(chunk.bytes.size()));
+        const std::uint32_t length = chunk.recordedLength.value_or(static_cast<std::uint16_t>(chunk.bytes.size()));
         putWord(out, 6 + 4 * count + 2 * i, length);
         if (chunk.absent)
             continue;

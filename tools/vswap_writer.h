@@ -14,8 +14,8 @@ class VswapWriter {
 public:
     struct Chunk {
         std::vector<std::uint8_t> bytes;
-        bool absent = false;                         // offset 0 in the table, no bytes stored
-        std::optional<std::uint16_t> recordedLength; // length in the table, when not the byte count
+        bool absent = false;                          // offset 0 in the table, no bytes stored
+        std::optional<std::uint16_t> recordedLength;  // length in the table, when not the byte count
     };
     struct SoundEntry {
         std::uint16_t firstPage;

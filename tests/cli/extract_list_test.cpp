@@ -95,10 +95,15 @@ TEST(ExtractList, ErrorsNameTheFileAndTheProgramsErrorText)
 
 TEST(ExtractList, UsageHelpAndVersion)
 {
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{}, {"list"}, {"frobnicate", "x"}, {"list", "a", "b"},
-          {"list", "--game", "doom", "a"}, {"list", "a", "--game"}, {"save", "a"}, {"save", "a", "b", "x1"},
-          {"save", "a", "b", "--prefix"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{},
+                                                 {"list"},
+                                                 {"frobnicate", "x"},
+                                                 {"list", "a", "b"},
+                                                 {"list", "--game", "doom", "a"},
+                                                 {"list", "a", "--game"},
+                                                 {"save", "a"},
+                                                 {"save", "a", "b", "x1"},
+                                                 {"save", "a", "b", "--prefix"}}) {
         const CommandResult run = runExtract(args);
         EXPECT_EQ(run.status, 2);
         EXPECT_NE(run.err.find("Usage: pagelark-extract"), std::string::npos);

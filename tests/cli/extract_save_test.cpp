@@ -63,8 +63,9 @@ TEST(ExtractSave, WritesEveryWallDecodableSpriteAndSound)
     const CommandResult run = runExtract({"save", dir.file("VSWAP.TST"), dir.file("out")});
     EXPECT_EQ(run.status, 0) << run.err;
     const std::string out = dir.file("out") + "/";
-    EXPECT_EQ(run.out, out + "wall0000.bmp\n" + out + "wall0001.bmp\n" + out + "sprite0000.bmp\n" + out
-                           + "sound0000.wav\n4 files written, 1 sprite skipped (not a valid sprite)\n");
+    EXPECT_EQ(run.out,
+              out + "wall0000.bmp\n" + out + "wall0001.bmp\n" + out + "sprite0000.bmp\n" + out
+                  + "sound0000.wav\n4 files written, 1 sprite skipped (not a valid sprite)\n");
     EXPECT_EQ(filesIn(dir.file("out")),
               (std::vector<std::string>{"sound0000.wav", "sprite0000.bmp", "wall0000.bmp", "wall0001.bmp"}));
 
@@ -92,7 +93,8 @@ TEST(ExtractSave, ChosenIndicesInListOrderWithAPrefix)
 {
     TempDir dir;
     testing::writeFileBytes(dir.file("VSWAP.TST"), smallVswap());
-    const CommandResult run = runExtract({"save", "--prefix", "pre", dir.file("VSWAP.TST"), dir.path().string(), "2", "1", "2"});
+    const CommandResult run
+        = runExtract({"save", "--prefix", "pre", dir.file("VSWAP.TST"), dir.path().string(), "2", "1", "2"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, dir.file("prewall0001.bmp") + "\n" + dir.file("presprite0000.bmp") + "\n2 files written\n");
 
@@ -120,7 +122,8 @@ TEST(ExtractSave, FullSizeFileGivesAFileForEveryChunkByteForByte)
     EXPECT_NE(run.out.find("588 files written\n"), std::string::npos);
     const auto files = filesIn(dir.file("out"));
     const auto startingWith = [&](const std::string& word) {
-        return std::count_if(files.begin(), files.end(), [&](const std::string& name) { return name.rfind(word, 0) == 0; });
+        return std::count_if(files.begin(), files.end(),
+                             [&](const std::string& name) { return name.rfind(word, 0) == 0; });
     };
     EXPECT_EQ(startingWith("wall"), testing::FullSizeWalls);
     EXPECT_EQ(startingWith("sprite"), testing::FullSizeSprites);
@@ -136,8 +139,8 @@ TEST(ExtractSave, FullSizeFileGivesAFileForEveryChunkByteForByte)
     // Sound k runs over its pages, page p of it holding k * 5 + p throughout.
     for (int k = 0; k < testing::FullSizeSounds; ++k) {
         const int pages = k < 28 ? 3 : 2;
-        const auto sound = testing::readFileBytes(dir.file("out/sound" + std::string(k < 10 ? "000" : "00")
-                                                          + std::to_string(k) + ".wav"));
+        const auto sound = testing::readFileBytes(
+            dir.file("out/sound" + std::string(k < 10 ? "000" : "00") + std::to_string(k) + ".wav"));
         ASSERT_EQ(sound.size(), 44u + static_cast<std::size_t>(pages) * 1000) << k;
         for (int p = 0; p < pages; ++p) {
             const auto page = sound.begin() + 44 + p * 1000;

@@ -9,8 +9,8 @@
 namespace pagelark {
 namespace {
 
-using testing::TempDir;
 using testing::readFileBytes;
+using testing::TempDir;
 
 BmpHeaderTemplate referenceHeader()
 {

@@ -10,8 +10,8 @@
 namespace pagelark {
 namespace {
 
-using testing::TempDir;
 using testing::readFileBytes;
+using testing::TempDir;
 using testing::writeFileBytes;
 
 // Runs f and returns the code and text of the RunError it raises.
@@ -31,14 +31,12 @@ TEST(ByteFileErrors, CarryTheRunTimesCodesAndTexts)
 {
     TempDir dir;
     ByteFile file;
-    EXPECT_EQ(errorOf([&] { file.openRead(dir.file("missing")); }),
-              std::make_pair(2, std::string("File not found")));
+    EXPECT_EQ(errorOf([&] { file.openRead(dir.file("missing")); }), std::make_pair(2, std::string("File not found")));
     EXPECT_EQ(errorOf([&] { file.create(dir.file("no-such-folder/out.bin")); }),
               std::make_pair(3, std::string("Invalid filename")));
     EXPECT_EQ(errorOf([&] { file.openRead(dir.path().string()); }),
               std::make_pair(5, std::string("File access denied")));
-    EXPECT_EQ(errorOf([&] { file.create(dir.path().string()); }),
-              std::make_pair(5, std::string("File access denied")));
+    EXPECT_EQ(errorOf([&] { file.create(dir.path().string()); }), std::make_pair(5, std::string("File access denied")));
     EXPECT_FALSE(file.isOpen());
 }
 
@@ -135,10 +133,10 @@ TEST(ByteFileWriting, FullDiskIsReportedNoLaterThanClose)
     ByteFile file;
     file.create("/dev/full");
     const auto code = errorOf([&] {
-        for (int i = 0; i < 100; ++i)
-            file.writeByte(1);
-        file.close();
-    }).first;
+                          for (int i = 0; i < 100; ++i)
+                              file.writeByte(1);
+                          file.close();
+                      }).first;
     EXPECT_EQ(code, 101);
     EXPECT_FALSE(file.isOpen());
 }

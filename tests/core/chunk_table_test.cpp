@@ -16,7 +16,10 @@ using testing::TempDir;
 using tools::VswapWriter;
 using Chunk = VswapWriter::Chunk;
 
-Chunk bytesOf(std::size_t count, std::uint8_t value = 1) { return {std::vector<std::uint8_t>(count, value), false, {}}; }
+Chunk bytesOf(std::size_t count, std::uint8_t value = 1)
+{
+    return {std::vector<std::uint8_t>(count, value), false, {}};
+}
 Chunk absentChunk() { return {{}, true, {}}; }
 
 struct ReadTable {
@@ -91,15 +94,16 @@ TEST(ChunkTableReading, ListsWallsSpritesAndTheFirstPageOfEachSound)
     EXPECT_EQ(read.header.chunkCount, 9);
     EXPECT_EQ(read.header.spriteStart, 2);
     EXPECT_EQ(read.header.soundStart, 5);
-    EXPECT_EQ(read.lines, (std::vector<std::string>{
-                              "   0 wall      0",
-                              "   1 wall      1",
-                              "   2 sprite    0",
-                              "   3 sprite    1",
-                              "   4 sprite    2",
-                              "   5 sound     0",
-                              "   7 sound     1",
-                          }));
+    EXPECT_EQ(read.lines,
+              (std::vector<std::string>{
+                  "   0 wall      0",
+                  "   1 wall      1",
+                  "   2 sprite    0",
+                  "   3 sprite    1",
+                  "   4 sprite    2",
+                  "   5 sound     0",
+                  "   7 sound     1",
+              }));
     // The first page of a sound carries the whole sound's length.
     EXPECT_EQ(read.table.length[5], 5000);
     EXPECT_EQ(read.table.length[7], 300);
@@ -118,12 +122,13 @@ TEST(ChunkTableReading, LeavesOutAbsentShortAndUnnamedChunks)
     writer.soundPage(bytesOf(100)).soundPage(bytesOf(100));
     writer.sound(1, 100);
     const ReadTable read = readBytes(writer.build());
-    EXPECT_EQ(read.lines, (std::vector<std::string>{
-                              "   0 wall      0",
-                              "   4 wall      4",
-                              "   5 sprite    0",
-                              "   7 sound     0",
-                          }));
+    EXPECT_EQ(read.lines,
+              (std::vector<std::string>{
+                  "   0 wall      0",
+                  "   4 wall      4",
+                  "   5 sprite    0",
+                  "   7 sound     0",
+              }));
     EXPECT_EQ(read.table.length[6], 0);
 }
 

@@ -71,7 +71,8 @@ TEST_F(DemoFile, ListsEveryWallSpriteAndSound)
 
     for (int i = 0; i < header_.soundStart; ++i) {
         EXPECT_TRUE(table_.isListed(i)) << "chunk " << i;
-        EXPECT_EQ(table_.itemNumber[static_cast<std::size_t>(i)], i < header_.spriteStart ? i : i - header_.spriteStart);
+        EXPECT_EQ(table_.itemNumber[static_cast<std::size_t>(i)],
+                  i < header_.spriteStart ? i : i - header_.spriteStart);
     }
     const auto sound = [&](int page) { return static_cast<std::size_t>(header_.soundStart + page); };
     EXPECT_EQ(table_.itemNumber[sound(0)], demo::Chirp);

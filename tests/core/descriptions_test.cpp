@@ -97,8 +97,8 @@ TEST(DescriptionWalls, AFifthDoorLineGoesToTheFirstSpritesUntilTheyAreRead)
 TEST(DescriptionSprites, RangesRunToTheSoundsAndWeaponsCoverTwentySprites)
 {
     const std::string blank = std::string(36, ' ') + "\n";  // no number: sprite 0
-    const std::string text = "Locked\n" + lines(54, "S") + blank + rangeLine("Lower", 60)
-                             + rangeLine("Upper", 70) + rangeLine("Weapons", 75) + "Sound 0\nSound 1\n";
+    const std::string text = "Locked\n" + lines(54, "S") + blank + rangeLine("Lower", 60) + rangeLine("Upper", 70)
+        + rangeLine("Weapons", 75) + "Sound 0\nSound 1\n";
     const DescriptionTable table = read(text, SpriteStart, SoundStart);
     EXPECT_EQ(table[SpriteStart + 53], blank.substr(0, 36));  // ranges overwrite the first sprites
     EXPECT_EQ(table[SpriteStart + 59], blank.substr(0, 36));
@@ -114,8 +114,8 @@ TEST(DescriptionSprites, RangesRunToTheSoundsAndWeaponsCoverTwentySprites)
     EXPECT_EQ(table[SoundStart + 2], "");
 
     // A number beyond the sprites describes nothing.
-    const DescriptionTable beyond = read("Locked\n" + lines(54, "S") + rangeLine("Far", 500) + rangeLine("Weapons", 90),
-                                         SpriteStart, SoundStart);
+    const DescriptionTable beyond
+        = read("Locked\n" + lines(54, "S") + rangeLine("Far", 500) + rangeLine("Weapons", 90), SpriteStart, SoundStart);
     EXPECT_EQ(beyond[SpriteStart + 60], "");
     EXPECT_EQ(beyond[SoundStart], "");
 }
@@ -132,7 +132,8 @@ TEST(DescriptionFile, EndingEarlyEndsTheBlockAndLeavesTheRestEmpty)
     EXPECT_EQ(fewSprites[SpriteStart + 1], "S1");
     EXPECT_EQ(fewSprites[SpriteStart + 2], "");
 
-    const DescriptionTable noWeapons = read("Locked\r\n" + lines(54, "S") + rangeLine("Range", 60), SpriteStart, SoundStart);
+    const DescriptionTable noWeapons
+        = read("Locked\r\n" + lines(54, "S") + rangeLine("Range", 60), SpriteStart, SoundStart);
     EXPECT_EQ(noWeapons[0], "Locked");
     EXPECT_EQ(noWeapons[SoundStart - 1], rangeLine("Range", 60).substr(0, 37));
     EXPECT_EQ(noWeapons[SoundStart], "");
@@ -159,11 +160,11 @@ TEST(DescriptionFile, NothingIsStoredOutsideTheTable)
     EXPECT_EQ(longWalls[6143], "W3071");
 
     // Sounds near the end of the table, and ranges with a header beyond it.
-    const DescriptionTable lateSounds = read("Locked\n" + lines(54, "S") + rangeLine("Weapons", 0) + lines(10, "Sound "),
-                                             6000, 6140);
+    const DescriptionTable lateSounds
+        = read("Locked\n" + lines(54, "S") + rangeLine("Weapons", 0) + lines(10, "Sound "), 6000, 6140);
     EXPECT_EQ(lateSounds[6143], "Sound 3");
-    const DescriptionTable hugeHeader = read("Locked\n" + lines(54, "S") + rangeLine("Range", 0) + rangeLine("Weapons", 99999),
-                                             6100, 60000);
+    const DescriptionTable hugeHeader
+        = read("Locked\n" + lines(54, "S") + rangeLine("Range", 0) + rangeLine("Weapons", 99999), 6100, 60000);
     EXPECT_EQ(hugeHeader[6143], rangeLine("Range", 0).substr(0, 37));
 }
 
@@ -178,7 +179,8 @@ TEST(DescribedLine, ShowsTheSlotOfTheChunkOrOfItsSoundNumber)
     EXPECT_EQ(describedLine(formatListLine(3, ItemKind::Wall, 3), SoundStart, table), "   3 wall      3  Wall three");
     EXPECT_EQ(describedLine(formatListLine(SpriteStart + 2, ItemKind::Sprite, 2), SoundStart, table),
               "  42 sprite    2  Sprite two");
-    EXPECT_EQ(describedLine(formatListLine(600, ItemKind::Sound, 5), SoundStart, table), " 600 sound     5  Sound five");
+    EXPECT_EQ(describedLine(formatListLine(600, ItemKind::Sound, 5), SoundStart, table),
+              " 600 sound     5  Sound five");
     // A described line is described again, not extended.
     EXPECT_EQ(describedLine(" 600 sound     5  Old text", SoundStart, table), " 600 sound     5  Sound five");
     EXPECT_EQ(describedLine("3", SoundStart, table), "3  Wall three");

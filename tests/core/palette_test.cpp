@@ -38,12 +38,13 @@ TEST(PaletteFile, HeaderAloneTurnsEveryColourBlack)
 TEST(PaletteFile, NumbersMissingOnALineComeFromTheNextAndExtraOnesAreIgnored)
 {
     // The header lines are not examined.
-    const Palette palette = readText("1 2 3\nnot a number\n\n"
-                                     "10 20\n"
-                                     "30 40 50\n"
-                                     "1 2 3 4\n"
-                                     "5\t6  7\r\n"
-                                     "8 9 10\r\n");
+    const Palette palette = readText(
+        "1 2 3\nnot a number\n\n"
+        "10 20\n"
+        "30 40 50\n"
+        "1 2 3 4\n"
+        "5\t6  7\r\n"
+        "8 9 10\r\n");
     EXPECT_EQ(palette[0], packColor(10, 20, 30));
     EXPECT_EQ(palette[1], packColor(1, 2, 3));
     EXPECT_EQ(palette[2], packColor(5, 6, 7));

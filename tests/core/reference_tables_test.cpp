@@ -93,8 +93,8 @@ TEST(ReferenceTables, MatchingTakesTheLowestEqualPaletteIndex)
     BmpHeaderTemplate header{};
     buildReferenceTables(dir.withSeparator(), palette, ceiling, header);
 
-    EXPECT_EQ(ceiling[0], 3);                                              // value 10: (56, 56, 56)
-    EXPECT_EQ(ceiling[9], static_cast<std::int32_t>(gameColor(191)));     // value 19: not in the palette
+    EXPECT_EQ(ceiling[0], 3);                                          // value 10: (56, 56, 56)
+    EXPECT_EQ(ceiling[9], static_cast<std::int32_t>(gameColor(191)));  // value 19: not in the palette
     EXPECT_EQ(ceilingIndex(ceiling, 19), gameColor(191) & 0xFF);
 }
 

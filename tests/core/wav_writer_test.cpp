@@ -12,15 +12,15 @@
 namespace pagelark {
 namespace {
 
-using testing::TempDir;
 using testing::readFileBytes;
+using testing::TempDir;
 using testing::writeFileBytes;
 
 // The header of a sound of 100 bytes, byte for byte.
-const std::vector<std::uint8_t> HeaderOf100 = {
-    'R', 'I', 'F', 'F', 0x88, 0x00, 0x00, 0x00, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
-    0x10, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0xF0, 0x1A, 0x00, 0x00, 0xF0, 0x1A, 0x00, 0x00,
-    0x01, 0x00, 0x08, 0x00, 'd', 'a', 't', 'a', 0x64, 0x00, 0x00, 0x00};
+const std::vector<std::uint8_t> HeaderOf100
+    = {'R',  'I',  'F',  'F',  0x88, 0x00, 0x00, 0x00, 'W',  'A',  'V',  'E',  'f',  'm',  't',
+       ' ',  0x10, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0xF0, 0x1A, 0x00, 0x00, 0xF0, 0x1A,
+       0x00, 0x00, 0x01, 0x00, 0x08, 0x00, 'd',  'a',  't',  'a',  0x64, 0x00, 0x00, 0x00};
 
 std::size_t openDescriptors()
 {
@@ -59,7 +59,8 @@ TEST_F(WavWriterTest, HeaderDeclaresTheLengthAndTheSamplesFollowUnchanged)
     writeWavFile(dir.file("empty.wav"), source, 0, 0);
     const auto empty = readFileBytes(dir.file("empty.wav"));
     ASSERT_EQ(empty.size(), 44u);
-    EXPECT_EQ(std::vector<std::uint8_t>(empty.begin() + 4, empty.begin() + 8), (std::vector<std::uint8_t>{36, 0, 0, 0}));
+    EXPECT_EQ(std::vector<std::uint8_t>(empty.begin() + 4, empty.begin() + 8),
+              (std::vector<std::uint8_t>{36, 0, 0, 0}));
     EXPECT_EQ(std::vector<std::uint8_t>(empty.begin() + 40, empty.end()), (std::vector<std::uint8_t>{0, 0, 0, 0}));
 }
 

@@ -109,7 +109,7 @@ protected:
     {
         TForm1& window = form();
         return shown(window.cb1) && shown(window.spgem) && shown(window.Edit3) && shown(window.Edit4)
-               && shown(window.Edit5) && shown(window.Image2);
+            && shown(window.Edit5) && shown(window.Image2);
     }
 };
 

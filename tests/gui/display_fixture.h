@@ -7,8 +7,8 @@
 
 #include <QApplication>
 #include <QListWidget>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 

@@ -63,10 +63,7 @@ public:
     }
 
     void showError(const std::string& text) override { errors.push_back(text); }
-    void showMessage(const std::string& title, const std::string& text) override
-    {
-        messages.emplace_back(title, text);
-    }
+    void showMessage(const std::string& title, const std::string& text) override { messages.emplace_back(title, text); }
 
     std::string programDir() override { return dir.withSeparator(); }
 
@@ -102,8 +99,7 @@ public:
     RecordingSoundOutput sounds;
 
 private:
-    static std::optional<std::string> nextAnswer(std::deque<std::optional<std::string>>& answers,
-                                                 const char* kind)
+    static std::optional<std::string> nextAnswer(std::deque<std::optional<std::string>>& answers, const char* kind)
     {
         if (answers.empty()) {
             ADD_FAILURE() << "a " << kind << " dialog was asked for that the test did not prepare";

@@ -19,8 +19,8 @@ bool isHeadlessNoise(QtMsgType type, const QString& message)
     if (type != QtWarningMsg)
         return false;
     return message == QLatin1String("This plugin does not support propagateSizeHints()")
-           || message == QLatin1String("PulseAudioService: pa_context_connect() failed")
-           || message == QLatin1String("No audio device detected");
+        || message == QLatin1String("PulseAudioService: pa_context_connect() failed")
+        || message == QLatin1String("No audio device detected");
 }
 
 QtMessageHandler defaultHandler = nullptr;

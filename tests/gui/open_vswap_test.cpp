@@ -35,8 +35,8 @@ protected:
     {
         TForm1& window = form();
         return window.Edit3->isVisibleTo(&window) && window.Edit4->isVisibleTo(&window)
-               && window.Edit5->isVisibleTo(&window) && window.Image2->isVisibleTo(&window)
-               && window.spgem->isVisibleTo(&window) && window.cb1->isVisibleTo(&window);
+            && window.Edit5->isVisibleTo(&window) && window.Image2->isVisibleTo(&window)
+            && window.spgem->isVisibleTo(&window) && window.cb1->isVisibleTo(&window);
     }
 };
 

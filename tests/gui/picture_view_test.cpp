@@ -82,17 +82,15 @@ protected:
     ::testing::AssertionResult showsPatternWall(bool background, PackedColor ceiling)
     {
         const Palette palette = form().state().palette;
-        return viewMatches(view(), [&](int x, int y) {
-            return expectedWallPixel(x, y, background, ceiling, palette, patternCell);
-        });
+        return viewMatches(
+            view(), [&](int x, int y) { return expectedWallPixel(x, y, background, ceiling, palette, patternCell); });
     }
 
     ::testing::AssertionResult showsBarSprite(bool background, std::uint8_t ceiling)
     {
         const Palette palette = form().state().palette;
-        return viewMatches(view(), [&](int x, int y) {
-            return palette[barSpriteCell(x / 5, y / 5, background, ceiling)];
-        });
+        return viewMatches(view(),
+                           [&](int x, int y) { return palette[barSpriteCell(x / 5, y / 5, background, ceiling)]; });
     }
 
     // Types into the ceiling field as the user does, replacing its text.
@@ -400,11 +398,7 @@ TEST_F(PictureViewTest, PointerReadOutNamesTheCellAndTheHighestPaletteIndexOfIts
 {
     tools::VswapWriter::Chunk wall = chunkOf(4096, 25);
     wall.bytes[63 * 64 + 63] = 7;  // shares its colour with index 21
-    openFile(userFile("VSWAP.WL6", tools::VswapWriter()
-                                       .wall(wall)
-                                       .soundPage(chunkOf(50, 1))
-                                       .sound(0, 50)
-                                       .build()));
+    openFile(userFile("VSWAP.WL6", tools::VswapWriter().wall(wall).soundPage(chunkOf(50, 1)).sound(0, 50).build()));
     TForm1& window = form();
     emit window.Image2->mouseMoved(319, 319);
     EXPECT_EQ(window.Edit3->text(), "63,63");

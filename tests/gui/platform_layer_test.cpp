@@ -17,8 +17,7 @@ namespace {
 
 TEST(QtFilterTextTest, EveryFileFilterAndSeveralPatternsTakeQtsForm)
 {
-    EXPECT_EQ(qtFilterText({{"VSWAP Files", "VSWAP.*"}, {"All Files", "*.*"}}),
-              "VSWAP Files (VSWAP.*);;All Files (*)");
+    EXPECT_EQ(qtFilterText({{"VSWAP Files", "VSWAP.*"}, {"All Files", "*.*"}}), "VSWAP Files (VSWAP.*);;All Files (*)");
     EXPECT_EQ(qtFilterText({{"Bitmap (*.bmp),sound(*.wav)", "*.bmp;*.wav"}}),
               "Bitmap (*.bmp),sound(*.wav) (*.bmp *.wav)");
 }

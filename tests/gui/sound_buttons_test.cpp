@@ -17,11 +17,8 @@ class SoundButtonsTest : public DisplayTest {
 protected:
     void SetUp() override
     {
-        const auto bytes = tools::VswapWriter()
-                               .wall(chunkOf(4096, 1))
-                               .soundPage(chunkOf(70, 0x90))
-                               .sound(0, 70)
-                               .build();
+        const auto bytes
+            = tools::VswapWriter().wall(chunkOf(4096, 1)).soundPage(chunkOf(70, 0x90)).sound(0, 70).build();
         openFile(userFile("VSWAP.WL6", bytes));
         stopHeartbeat();
         clickRow(SoundRow);

@@ -96,9 +96,9 @@ TEST_F(SpinEditTest, ReportsEveryChangeOfTheValueOnce)
     QSignalSpy changes(&spin, &SpinEdit::valueChanged);
     spin.setValue(12);
     spin.setValue(12);
-    type("15");  // "1" and then "15"
-    type("abc"); // reads as the minimum
-    type("xyz"); // still the minimum: no change
+    type("15");   // "1" and then "15"
+    type("abc");  // reads as the minimum
+    type("xyz");  // still the minimum: no change
     ASSERT_EQ(changes.size(), 4);
     EXPECT_EQ(changes[0][0].toInt(), 12);
     EXPECT_EQ(changes[1][0].toInt(), 1);
@@ -129,8 +129,7 @@ TEST(PictureBoxTest, ReportsClicksAndPointerPositions)
     QSignalSpy moves(&box, &PictureBox::mouseMoved);
     EXPECT_TRUE(box.hasMouseTracking());
 
-    QMouseEvent move(QEvent::MouseMove, QPointF(12, 34), QPointF(12, 34), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(12, 34), QPointF(12, 34), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&box, &move);
     ASSERT_EQ(moves.size(), 1);
     EXPECT_EQ(moves[0][0].toInt(), 12);

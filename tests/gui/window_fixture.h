@@ -8,8 +8,8 @@
 #include "tools/vswap_writer.h"
 
 #include <QListWidget>
-#include <QToolButton>
 #include <QStringList>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -126,21 +126,15 @@ inline std::vector<std::uint8_t> sampleVswap()
 inline QStringList sampleLines()
 {
     return {
-        QStringLiteral("   0 wall      0"),
-        QStringLiteral("   3 wall      3"),
-        QStringLiteral("   4 sprite    0"),
-        QStringLiteral("   5 sprite    1"),
-        QStringLiteral("   6 sound     0"),
+        QStringLiteral("   0 wall      0"), QStringLiteral("   3 wall      3"), QStringLiteral("   4 sprite    0"),
+        QStringLiteral("   5 sprite    1"), QStringLiteral("   6 sound     0"),
     };
 }
 
 // Two walls only: another file with another list.
 inline std::vector<std::uint8_t> twoWallVswap()
 {
-    return tools::VswapWriter()
-        .wall(chunkOf(64, 9))
-        .wall(chunkOf(64, 8))
-        .build();
+    return tools::VswapWriter().wall(chunkOf(64, 9)).wall(chunkOf(64, 8)).build();
 }
 
 }  // namespace pagelark::testing

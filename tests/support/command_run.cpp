@@ -31,8 +31,7 @@ CommandResult runCommand(const std::string& program, const std::vector<std::stri
         command += " " + shellQuoted(arg);
     command += " >" + shellQuoted(dir.file("stdout")) + " 2>" + shellQuoted(dir.file("stderr"));
     const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFileText(dir.file("stdout")),
-            readFileText(dir.file("stderr"))};
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFileText(dir.file("stdout")), readFileText(dir.file("stderr"))};
 }
 
 }  // namespace pagelark::testing
