@@ -145,6 +145,10 @@ void TForm1::OpenVswapFile()
         return;
 
     state_.chunks.clear();
+    // The lines of the file before go with its table: an open that fails
+    // from here on must not leave them offering chunks of another file.
+    state_.header = {};
+    replaceListLines({});
     if (state_.workingCopy.isOpen()) {
         // Every later open of the run reuses the name of the open copy.
         state_.workingCopy.close();

@@ -172,7 +172,7 @@ TEST_F(OpenVswapTest, ClosingWithoutAnyFileReportsNothing)
     EXPECT_TRUE(platform.errors.empty());
 }
 
-TEST_F(OpenVswapTest, FileEndingInsideTheOffsetTableIsReportedAndTheOldListStays)
+TEST_F(OpenVswapTest, FailedOpenOffersNoLinesOfTheFileBefore)
 {
     openFile(userFile("VSWAP.WL6", sampleVswap()));
     std::vector<std::uint8_t> cut = sampleVswap();
@@ -180,13 +180,18 @@ TEST_F(OpenVswapTest, FileEndingInsideTheOffsetTableIsReportedAndTheOldListStays
     openFile(userFile("CUT.WL6", cut));
 
     EXPECT_EQ(platform.errors, std::vector<std::string>{"Read beyond end of file"});
-    EXPECT_EQ(listedChunks(), sampleLines());
+    EXPECT_EQ(form().ListBox1->count(), 0);
     EXPECT_TRUE(form().state().workingCopy.isOpen());
+    // A chosen file that cannot be copied leaves no lines either.
+    openFile(userFile("VSWAP.WL6", sampleVswap()));
+    openFile(userDir.file("MISSING.WL6"));
+    EXPECT_EQ(platform.errors.back(), "File not found");
+    EXPECT_EQ(form().ListBox1->count(), 0);
 
     // The program goes on: the next open works as usual.
     openFile(userFile("VSWAP.SOD", twoWallVswap()));
     EXPECT_EQ(listLines().size(), 2);
-    EXPECT_EQ(platform.errors.size(), 1u);
+    EXPECT_EQ(platform.errors.size(), 2u);
 }
 
 TEST_F(OpenVswapTest, HeaderBeyondTheTableIsRefused)
