@@ -2,6 +2,7 @@
 
 #include "archive/run_error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,8 +12,35 @@ namespace pagelark {
 
 namespace {
 
-constexpr std::size_t BufferSize = 64 * 1024;
+constexpr std::size_t WriteBufferSize = 64 * 1024;
 constexpr int FileNotOpen = 103;  // the run-time's "file not open"
+
+int openRetrying(const std::string& path, int flags, mode_t mode = 0)
+{
+    int fd;
+    do {
+        fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// Closes fd and raises error.
+[[noreturn]] void refuse(int fd, const RunError& error)
+{
+    ::close(fd);
+    throw error;
+}
+
+// The descriptor opened without waiting (a pipe with no other end would
+// block an ordinary open for ever) goes back to waiting reads and writes.
+void stopNonBlocking(int fd)
+{
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0)
+        refuse(fd, RunError::fromErrno(errno));
+}
+
+RunError notARegularFile(const std::string& path) { return RunError::message("Not a regular file: " + path); }
 
 }  // namespace
 
@@ -21,52 +49,61 @@ ByteFile::~ByteFile() { closeQuietly(); }
 void ByteFile::openRead(const std::string& path)
 {
     closeQuietly();
-    int fd;
-    do {
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
+    const int fd = openRetrying(path, O_RDONLY | O_NONBLOCK);
     if (fd < 0)
         throw RunError::fromErrno(errno);
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        const int err = errno;
-        ::close(fd);
-        throw RunError::fromErrno(err);
-    }
-    if (S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        throw RunError::fromErrno(EISDIR);
-    }
+    if (::fstat(fd, &st) != 0)
+        refuse(fd, RunError::fromErrno(errno));
+    if (S_ISDIR(st.st_mode))
+        refuse(fd, RunError::fromErrno(EISDIR));
+    // A device or a pipe may never end, or never deliver a byte.
+    if (!S_ISREG(st.st_mode))
+        refuse(fd, notARegularFile(path));
+    stopNonBlocking(fd);
     fd_ = fd;
     mode_ = Mode::Read;
     position_ = 0;
     size_ = st.st_size;
-    bufferStart_ = 0;
-    buffer_.clear();
+    forgetBlocks();
 }
 
 void ByteFile::create(const std::string& path)
 {
     closeQuietly();
-    int fd;
-    do {
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0)
+    const int fd = openRetrying(path, O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK, 0666);
+    if (fd < 0) {
+        // A pipe nobody reads cannot be opened for writing without waiting.
+        if (errno == ENXIO)
+            throw notARegularFile(path);
         throw RunError::fromErrno(errno, /*creating=*/true);
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        refuse(fd, RunError::fromErrno(errno));
+    if (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode))
+        refuse(fd, notARegularFile(path));
+    stopNonBlocking(fd);
     fd_ = fd;
     mode_ = Mode::Write;
     position_ = 0;
     size_ = 0;
     bufferStart_ = 0;
     buffer_.clear();
-    buffer_.reserve(BufferSize);
+    buffer_.reserve(WriteBufferSize);
 }
 
 void ByteFile::requireOpen() const
 {
     if (fd_ < 0)
         throw RunError::io(FileNotOpen);
+}
+
+void ByteFile::requireReading() const
+{
+    requireOpen();
+    if (mode_ == Mode::Write)
+        throw RunError::io(FileNotOpen);  // the run-time refuses input on an output file
 }
 
 void ByteFile::seek(std::int64_t position)
@@ -79,34 +116,59 @@ void ByteFile::seek(std::int64_t position)
     position_ = position;
 }
 
-void ByteFile::fillReadBuffer()
+void ByteFile::forgetBlocks()
 {
-    buffer_.resize(BufferSize);
-    ssize_t got;
-    do {
-        got = ::pread(fd_, buffer_.data(), BufferSize, position_);
-    } while (got < 0 && errno == EINTR);
-    if (got < 0) {
-        const int err = errno;
-        buffer_.clear();
-        throw RunError::fromErrno(err);
+    for (Block& block : blocks_) {
+        block.number = -1;
+        block.bytes.clear();
     }
-    buffer_.resize(static_cast<std::size_t>(got));
-    bufferStart_ = position_;
-    if (got == 0)
+}
+
+const ByteFile::Block& ByteFile::blockAtPosition()
+{
+    const std::int64_t number = position_ / static_cast<std::int64_t>(BlockSize);
+    Block& block = blocks_[static_cast<std::size_t>(number) % BlockSlots];
+    if (block.number != number) {
+        block.number = -1;
+        block.bytes.resize(BlockSize);
+        ssize_t got;
+        do {
+            got = ::pread(fd_, block.bytes.data(), BlockSize, number * static_cast<std::int64_t>(BlockSize));
+        } while (got < 0 && errno == EINTR);
+        if (got < 0) {
+            const int err = errno;
+            block.bytes.clear();
+            throw RunError::fromErrno(err);
+        }
+        block.bytes.resize(static_cast<std::size_t>(got));
+        block.number = number;
+    }
+    if (static_cast<std::size_t>(position_ % static_cast<std::int64_t>(BlockSize)) >= block.bytes.size())
         throw RunError::io(io_code::ReadBeyondEnd);
+    return block;
 }
 
 std::uint8_t ByteFile::readByte()
 {
-    requireOpen();
-    if (mode_ == Mode::Write)
-        throw RunError::io(FileNotOpen);  // the run-time refuses input on an output file
-    if (position_ < bufferStart_ || position_ >= bufferStart_ + static_cast<std::int64_t>(buffer_.size()))
-        fillReadBuffer();
-    const std::uint8_t value = buffer_[static_cast<std::size_t>(position_ - bufferStart_)];
+    requireReading();
+    const Block& block = blockAtPosition();
+    const std::uint8_t value = block.bytes[static_cast<std::size_t>(position_ % static_cast<std::int64_t>(BlockSize))];
     ++position_;
     return value;
+}
+
+void ByteFile::readBytes(std::uint8_t* out, std::size_t count)
+{
+    requireReading();
+    while (count > 0) {
+        const Block& block = blockAtPosition();
+        const auto at = static_cast<std::size_t>(position_ % static_cast<std::int64_t>(BlockSize));
+        const std::size_t take = std::min(count, block.bytes.size() - at);
+        std::copy_n(block.bytes.begin() + static_cast<std::ptrdiff_t>(at), take, out);
+        out += take;
+        count -= take;
+        position_ += static_cast<std::int64_t>(take);
+    }
 }
 
 void ByteFile::writeByte(std::uint8_t value) { writeBytes(&value, 1); }
@@ -119,7 +181,7 @@ void ByteFile::writeBytes(const std::uint8_t* data, std::size_t count)
     while (count > 0) {
         if (buffer_.empty())
             bufferStart_ = position_;
-        const std::size_t room = BufferSize - buffer_.size();
+        const std::size_t room = WriteBufferSize - buffer_.size();
         const std::size_t take = count < room ? count : room;
         buffer_.insert(buffer_.end(), data, data + take);
         data += take;
@@ -127,7 +189,7 @@ void ByteFile::writeBytes(const std::uint8_t* data, std::size_t count)
         position_ += static_cast<std::int64_t>(take);
         if (position_ > size_)
             size_ = position_;
-        if (buffer_.size() == BufferSize)
+        if (buffer_.size() == WriteBufferSize)
             flushWriteBuffer();
     }
 }
@@ -183,6 +245,7 @@ void ByteFile::close()
     }
     fd_ = -1;
     buffer_.clear();
+    forgetBlocks();
     if (::close(fd) != 0 && errno != EINTR)
         throw RunError::fromErrno(errno);
 }

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
 #include <vector>
 
 namespace pagelark {
@@ -37,6 +39,20 @@ TEST(ByteFileErrors, CarryTheRunTimesCodesAndTexts)
     EXPECT_EQ(errorOf([&] { file.openRead(dir.path().string()); }),
               std::make_pair(5, std::string("File access denied")));
     EXPECT_EQ(errorOf([&] { file.create(dir.path().string()); }), std::make_pair(5, std::string("File access denied")));
+    EXPECT_FALSE(file.isOpen());
+}
+
+TEST(ByteFileErrors, OnlyRegularFilesAreReadAndPipesAreNeverWaitedOn)
+{
+    TempDir dir;
+    const std::string pipe = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    ByteFile file;
+    // Without a writer or a reader at the other end, an ordinary open would wait for ever.
+    EXPECT_EQ(errorOf([&] { file.openRead(pipe); }).second, "Not a regular file: " + pipe);
+    EXPECT_EQ(errorOf([&] { file.create(pipe); }).second, "Not a regular file: " + pipe);
+    // A device that never ends is refused before a byte is read.
+    EXPECT_EQ(errorOf([&] { file.openRead("/dev/zero"); }).second, std::string("Not a regular file: /dev/zero"));
     EXPECT_FALSE(file.isOpen());
 }
 
@@ -75,6 +91,46 @@ TEST(ByteFileReading, ReadsByteByByteFromAnyPosition)
     EXPECT_FALSE(file.isOpen());
 }
 
+// Bytes this process has had the system read for it so far.
+std::int64_t bytesReadBySystem()
+{
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    std::int64_t value = 0;
+    while (io >> key >> value)
+        if (key == "rchar:")
+            return value;
+    return -1;
+}
+
+TEST(ByteFileReading, GoingBackAndForthWithinARegionReadsItOnce)
+{
+    if (bytesReadBySystem() < 0)
+        GTEST_SKIP() << "no /proc/self/io here";
+    TempDir dir;
+    std::vector<std::uint8_t> bytes(1024 * 1024);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i % 253);
+    writeFileBytes(dir.file("data"), bytes);
+    ByteFile file;
+    file.openRead(dir.file("data"));
+
+    // A sprite's commands and the pixels they point at, up to 32 KiB apart on
+    // either side, visited ten thousand times.
+    const std::int64_t before = bytesReadBySystem();
+    std::uint8_t run[100];
+    for (int visit = 0; visit < 10000; ++visit) {
+        const std::int64_t command = 500000 + (visit % 700) * 6;
+        file.seek(command);
+        ASSERT_EQ(file.readByte(), bytes[static_cast<std::size_t>(command)]);
+        const std::int64_t pixels = command - 32768 + (visit * 97) % 65536;
+        file.seek(pixels);
+        file.readBytes(run, sizeof run);
+        ASSERT_EQ(run[99], bytes[static_cast<std::size_t>(pixels + 99)]) << visit;
+    }
+    EXPECT_LT(bytesReadBySystem() - before, 200 * 1024);
+}
+
 TEST(ByteFileReading, ReadPastTheEndFailsAtTheFirstMissingByte)
 {
     TempDir dir;
@@ -87,6 +143,13 @@ TEST(ByteFileReading, ReadPastTheEndFailsAtTheFirstMissingByte)
     EXPECT_EQ(file.readByte(), 30);
     EXPECT_TRUE(file.eof());
     EXPECT_EQ(errorOf([&] { file.readByte(); }), std::make_pair(100, std::string("Read beyond end of file")));
+    // A run of bytes delivers the ones there are before the error.
+    file.seek(1);
+    std::uint8_t run[4] = {};
+    EXPECT_EQ(errorOf([&] { file.readBytes(run, 4); }).first, 100);
+    EXPECT_EQ(run[0], 20);
+    EXPECT_EQ(run[1], 30);
+    EXPECT_EQ(file.position(), 3);
 
     // Positioning beyond the end is allowed; reading there is not.
     file.seek(50);

@@ -63,6 +63,14 @@ protected:
             EXPECT_EQ(grid[i], expected[i]) << "cell (" << i / 64 << ", " << i % 64 << ")";
     }
 
+    // The grid holds the fill a decode starts from, and nothing else.
+    void expectBackground(std::optional<std::uint8_t> ceiling)
+    {
+        for (int x = 0; x < GridSide; ++x)
+            for (int y = 0; y < GridSide; ++y)
+                ASSERT_EQ(grid[gridCell(x, y)], !ceiling ? 255 : y < 32 ? *ceiling : 25) << x << ", " << y;
+    }
+
     PixelGrid grid{};
 
 private:
@@ -235,6 +243,56 @@ TEST_F(Decoders, ShortWallRepeatsItsLastByte)
     decodeWall(file, 1000, grid);
     expectGrid(0, {});
     EXPECT_THROW(decodeWall(file, -1, grid), RunError);
+}
+
+}  // namespace
+}  // namespace pagelark
+
+namespace pagelark {
+namespace {
+
+// A column of count one-row runs, row k mod 64 of index k mod 256, the
+// pixels after the commands; only the last command ends the list.
+Bytes columnOfRuns(int count)
+{
+    Bytes bytes = oneColumnSprite(7);
+    const std::size_t pixels = 6 + 6 * static_cast<std::size_t>(count) + 2;
+    for (int k = 0; k < count; ++k) {
+        const int row = k % 64;
+        putRun(bytes, 6 + 6 * static_cast<std::size_t>(k), row + 1,
+               static_cast<std::int16_t>(pixels + static_cast<std::size_t>(k) - static_cast<std::size_t>(row)), row);
+        putBytes(bytes, pixels + static_cast<std::size_t>(k), {static_cast<std::uint8_t>(k)});
+    }
+    putWord(bytes, 6 + 6 * static_cast<std::size_t>(count), 0);
+    return bytes;
+}
+
+TEST_F(Decoders, ColumnListsLongerThanASpriteCanNeedAreDamaged)
+{
+    // Four times as many runs as a column has rows still decode; later runs
+    // overwrite earlier ones.
+    EXPECT_TRUE(decodeSprite(open(columnOfRuns(256)), 0, std::nullopt, grid));
+    EXPECT_EQ(grid[gridCell(7, 0)], 192);
+    EXPECT_EQ(grid[gridCell(7, 63)], 255);
+    EXPECT_EQ(grid[gridCell(6, 0)], 255);
+
+    // One more, and the sprite is not one: the background alone, as for a bad header.
+    EXPECT_FALSE(decodeSprite(open(columnOfRuns(257)), 0, std::uint8_t{29}, grid));
+    expectBackground(29);
+}
+
+TEST_F(Decoders, EndlessColumnListsInALargeFileFailWithoutWalkingIt)
+{
+    // 64 columns share one list of commands that never ends: every word of
+    // the 8 MiB file after the header is 0x0202, an end row 1 that never ends
+    // a list. Walking it to the end of the file once per column would take
+    // minutes; the decode gives up after a bounded number of commands.
+    Bytes bytes(8 * 1024 * 1024, 0x02);
+    putBytes(bytes, 0, {0, 0, 63, 0});
+    for (std::size_t k = 0; k < 64; ++k)
+        putWord(bytes, 4 + 2 * k, 200);
+    EXPECT_FALSE(decodeSprite(open(bytes), 0, std::nullopt, grid));
+    expectBackground(std::nullopt);
 }
 
 }  // namespace
