@@ -64,13 +64,6 @@ std::vector<std::int32_t> chunksToSave(const OpenedVswap& vswap, const std::vect
     return {wanted.begin(), wanted.end()};
 }
 
-BmpHeaderTemplate bitmapHeader()
-{
-    BmpHeaderTemplate header{};
-    std::copy_n(referenceBitmap().begin(), header.size(), header.begin());
-    return header;
-}
-
 }  // namespace
 
 void listChunks(const std::string& vswapPath, GameVersion version, const std::string& dataDir, std::ostream& out)
@@ -96,7 +89,7 @@ void saveChunks(const SaveRequest& request, std::ostream& out)
     const auto vswap = openVswap(request.vswapPath);
     const std::vector<std::int32_t> chunks = chunksToSave(*vswap, request.indices);
     const std::string base = request.outputDir + "/" + request.prefix;
-    const BmpHeaderTemplate header = bitmapHeader();
+    const BmpHeaderTemplate header = referenceBitmapHeader();
 
     PixelGrid grid{};
     int written = 0;

@@ -1,10 +1,8 @@
 #include "pictures/reference_tables.h"
 
-#include "archive/byte_file.h"
 #include "pictures/game_palette.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace pagelark {
 
@@ -94,14 +92,6 @@ PackedColor referencePixelColor(const ReferenceBytes& bitmap, int x, int y)
     return packColor(bitmap[entry + 2], bitmap[entry + 1], bitmap[entry]);
 }
 
-void writeTemporaryBitmap(const std::string& path, const ReferenceBytes& bitmap)
-{
-    ByteFile file;
-    file.create(path);
-    file.writeBytes(bitmap.data(), bitmap.size());
-    file.close();
-}
-
 }  // namespace
 
 const std::array<std::uint8_t, ReferenceBitmapSize>& referenceBitmap()
@@ -110,15 +100,21 @@ const std::array<std::uint8_t, ReferenceBitmapSize>& referenceBitmap()
     return bitmap;
 }
 
+BmpHeaderTemplate referenceBitmapHeader()
+{
+    BmpHeaderTemplate header{};
+    std::copy_n(referenceBitmap().begin(), header.size(), header.begin());
+    return header;
+}
+
 void buildReferenceTables(const std::string& programDir, Palette& palette, CeilingColorTable& ceilingColors,
                           BmpHeaderTemplate& bmpHeader)
 {
-    // The header template is taken from the bitmap as written to disk, the
-    // way the window's own picture would be saved.
-    const std::string tempPath = programDir + "temp.bmp";
+    // Everything comes from the reference bitmap in memory: nothing is
+    // written to the program's folder, and the bitmaps the program writes
+    // have their head even when the palette cannot be read.
     const ReferenceBytes& bitmap = referenceBitmap();
-    writeTemporaryBitmap(tempPath, bitmap);
-
+    bmpHeader = referenceBitmapHeader();
     for (int x = 0; x < WolfensteinCeilingCount; ++x)
         ceilingColors[static_cast<std::size_t>(x)] = static_cast<std::int32_t>(referencePixelColor(bitmap, x, 0));
     for (int x = 0; x < SpearCeilingCount; ++x)
@@ -134,15 +130,6 @@ void buildReferenceTables(const std::string& programDir, Palette& palette, Ceili
         if (match != palette.end())
             entry = static_cast<std::int32_t>(match - palette.begin());
     }
-
-    ByteFile file;
-    file.openRead(tempPath);
-    for (std::uint8_t& byte : bmpHeader)
-        byte = file.readByte();
-    file.close();
-
-    std::error_code ignored;
-    std::filesystem::remove(tempPath, ignored);
 }
 
 std::uint8_t ceilingIndex(const CeilingColorTable& ceilingColors, std::int32_t ceilingValue)

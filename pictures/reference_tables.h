@@ -28,11 +28,14 @@ using BmpHeaderTemplate = std::array<std::uint8_t, BmpHeaderSize>;
 constexpr std::size_t ReferenceBitmapSize = 5174;
 const std::array<std::uint8_t, ReferenceBitmapSize>& referenceBitmap();
 
-// Builds the three reference tables at start-up: writes the reference bitmap
-// as programDir + "temp.bmp", takes the ceiling colours from its pixels, reads
-// programDir + "wolfenstein.pal", matches the ceiling colours to the lowest
-// equal palette index, reads the header template back from "temp.bmp" and
-// deletes it. A failing step raises its error and leaves the later steps undone.
+// The first 1078 bytes of the reference bitmap: the head of every bitmap.
+BmpHeaderTemplate referenceBitmapHeader();
+
+// Builds the three reference tables at start-up: the header template and the
+// ceiling colours from the reference bitmap, then the palette from
+// programDir + "wolfenstein.pal", and the ceiling colours matched to the
+// lowest equal palette index. A palette that cannot be read raises its error
+// and leaves the ceiling colours unmatched.
 void buildReferenceTables(const std::string& programDir, Palette& palette, CeilingColorTable& ceilingColors,
                           BmpHeaderTemplate& bmpHeader);
 
