@@ -212,6 +212,15 @@ void ByteFile::flushWriteBuffer()
     buffer_.clear();
 }
 
+FileIdentity ByteFile::identity() const
+{
+    requireOpen();
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0)
+        throw RunError::fromErrno(errno);
+    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+}
+
 bool ByteFile::eof()
 {
     requireOpen();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "archive/file_identity.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -40,6 +42,8 @@ public:
     std::int64_t size();
     void close();
     bool isOpen() const { return fd_ >= 0; }
+    // The identity of the open file, so that nothing is written into it under another name.
+    FileIdentity identity() const;
 
 private:
     enum class Mode { Read, Write };

@@ -84,46 +84,54 @@ void listChunks(const std::string& vswapPath, GameVersion version, const std::st
         out << describedLine(line, vswap->header.soundStart, *descriptions) << '\n';
 }
 
-void saveChunks(const SaveRequest& request, std::ostream& out)
+bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& problems)
 {
     const auto vswap = openVswap(request.vswapPath);
     const std::vector<std::int32_t> chunks = chunksToSave(*vswap, request.indices);
     const std::string base = request.outputDir + "/" + request.prefix;
     const BmpHeaderTemplate header = referenceBitmapHeader();
+    const FileIdentity input = onFile(vswap->path, [&] { return vswap->file.identity(); });
 
     PixelGrid grid{};
+    std::vector<std::uint8_t> samples;
     int written = 0;
     int skippedSprites = 0;
+    int notSaved = 0;
+    const auto reportNotSaved = [&](const std::string& file, const std::string& text) {
+        problems << "pagelark-extract: " << file << ": " << text << '\n';
+        ++notSaved;
+    };
     for (std::int32_t index : chunks) {
         const ItemKind kind = kindOfChunk(vswap->header, index);
         const std::int32_t offset = vswap->table.offset[index];
         const std::string path = savedItemFileName(base, kind, vswap->table.itemNumber[index]);
-        if (kind == ItemKind::Sound) {
-            // Reading and writing go on together here, so an error names the
-            // file the run stopped at; the input's own errors say so.
-            onFile(path, [&] {
-                try {
-                    writeWavFile(path, vswap->file, offset, vswap->table.length[index]);
-                } catch (const RunError& error) {
-                    if (error.code() == io_code::ReadBeyondEnd)
-                        throw Failure{vswap->path, error.text()};
-                    throw;
-                }
-            });
-        } else {
-            const bool decoded = onFile(vswap->path, [&] {
-                if (kind == ItemKind::Wall) {
-                    decodeWall(vswap->file, offset, grid);
-                    return true;
-                }
-                return decodeSprite(vswap->file, offset, std::nullopt, grid);
-            });
-            if (!decoded) {
+        // However the output is named or linked, the file being read stays as it is.
+        if (wouldWriteInto(path, input)) {
+            reportNotSaved(path, "the file being read; not written over");
+            continue;
+        }
+        // A chunk that cannot be read is named and left out; the others are saved.
+        try {
+            if (kind == ItemKind::Sound) {
+                samples = readSoundSamples(vswap->file, offset, vswap->table.length[index]);
+            } else if (kind == ItemKind::Wall) {
+                decodeWall(vswap->file, offset, grid);
+            } else if (!decodeSprite(vswap->file, offset, std::nullopt, grid)) {
                 ++skippedSprites;
                 continue;
             }
-            onFile(path, [&] { writeBitmapFile(path, grid, header); });
+        } catch (const RunError& error) {
+            const std::string name = path.substr(base.size() - request.prefix.size());
+            reportNotSaved(vswap->path, "chunk " + std::to_string(index) + " (" + name + "): " + error.text());
+            continue;
         }
+        // A file that cannot be written ends the run: the next ones would fail alike.
+        onFile(path, [&] {
+            if (kind == ItemKind::Sound)
+                writeWavFile(path, samples);
+            else
+                writeBitmapFile(path, grid, header);
+        });
         out << path << '\n';
         ++written;
     }
@@ -131,7 +139,10 @@ void saveChunks(const SaveRequest& request, std::ostream& out)
     if (skippedSprites > 0)
         out << ", " << skippedSprites << (skippedSprites == 1 ? " sprite" : " sprites")
             << " skipped (not a valid sprite)";
+    if (notSaved > 0)
+        out << ", " << notSaved << (notSaved == 1 ? " chunk" : " chunks") << " not saved";
     out << '\n';
+    return notSaved == 0;
 }
 
 }  // namespace pagelark::cli

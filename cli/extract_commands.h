@@ -24,7 +24,10 @@ struct SaveRequest {
 
 // Writes, for each requested chunk in list order, the file that "Save
 // selected" writes for it, and prints one line per file and a final count.
-void saveChunks(const SaveRequest& request, std::ostream& out);
+// A chunk that cannot be read, or whose file would be the VSWAP file itself,
+// is named on problems and left out; the result tells whether every chunk
+// was saved. A file that cannot be written ends the run with a Failure.
+bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& problems);
 
 // What the commands raise: the file concerned and the text to show for it,
 // the same text the window's error box shows.

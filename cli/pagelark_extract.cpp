@@ -38,7 +38,9 @@ const char* const Help
       "         and sprites as 8-bit bitmaps (wall0003.bmp, sprite0024.bmp), sounds\n"
       "         as 8-bit mono WAV files at 6896 samples a second (sound0005.wav),\n"
       "         TEXT in front of the kind word when --prefix is given. A sprite that\n"
-      "         does not decode is skipped.\n"
+      "         does not decode is skipped. A chunk that cannot be read, or whose\n"
+      "         file would be the VSWAP file itself, is named on standard error and\n"
+      "         the others are saved; the exit status is then 1.\n"
       "\n"
       "The VSWAP file is only read, never changed. Errors go to standard error as\n"
       "'pagelark-extract: FILE: TEXT' with exit status 1; wrong usage exits with 2.\n";
@@ -112,8 +114,8 @@ int runSave(const std::vector<std::string>& args)
             return usageError("not a chunk index: '" + operands[i] + "'");
         request.indices.push_back(index);
     }
-    pagelark::cli::saveChunks(request, std::cout);
-    return ExitOk;
+    const bool everyChunkSaved = pagelark::cli::saveChunks(request, std::cout, std::cerr);
+    return everyChunkSaved ? ExitOk : ExitFailure;
 }
 
 }  // namespace

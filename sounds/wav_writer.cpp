@@ -48,6 +48,24 @@ WavHeader wavHeaderFor(std::int32_t length)
     return header;
 }
 
+std::vector<std::uint8_t> readSoundSamples(ByteFile& source, std::int32_t offset, std::int32_t length)
+{
+    std::vector<std::uint8_t> samples(length > 0 ? static_cast<std::size_t>(length) : 0);
+    source.seek(offset);
+    source.readBytes(samples.data(), samples.size());
+    return samples;
+}
+
+void writeWavFile(const std::string& path, const std::vector<std::uint8_t>& samples)
+{
+    const WavHeader header = wavHeaderFor(static_cast<std::int32_t>(samples.size()));
+    ByteFile out;
+    out.create(path);
+    out.writeBytes(header.data(), header.size());
+    out.writeBytes(samples.data(), samples.size());
+    out.close();
+}
+
 void writeWavFile(const std::string& path, ByteFile& source, std::int32_t offset, std::int32_t length)
 {
     const WavHeader header = wavHeaderFor(length);
@@ -55,15 +73,16 @@ void writeWavFile(const std::string& path, ByteFile& source, std::int32_t offset
     out.create(path);
     out.writeBytes(header.data(), header.size());
 
-    std::vector<std::uint8_t> samples;
-    samples.reserve(length > 0 ? static_cast<std::size_t>(length) : 0);
+    std::vector<std::uint8_t> samples(length > 0 ? static_cast<std::size_t>(length) : 0);
+    bool positioned = false;
     try {
         source.seek(offset);
-        for (std::int32_t i = 0; i < length; ++i)
-            samples.push_back(source.readByte());
+        positioned = true;
+        source.readBytes(samples.data(), samples.size());
     } catch (const RunError&) {
         // The samples read before the error stay in the file.
-        out.writeBytes(samples.data(), samples.size());
+        const auto read = positioned ? static_cast<std::size_t>(source.position() - offset) : 0;
+        out.writeBytes(samples.data(), read);
         out.close();
         throw;
     }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pagelark {
 
@@ -27,6 +28,13 @@ void storeLittleEndian(std::uint32_t value, std::size_t index, std::size_t count
 
 // The header for a sound of this many sample bytes.
 WavHeader wavHeaderFor(std::int32_t length);
+
+// The length bytes of source from offset on; a sound that runs past the end
+// of the file raises "Read beyond end of file".
+std::vector<std::uint8_t> readSoundSamples(ByteFile& source, std::int32_t offset, std::int32_t length);
+
+// Writes a WAV file of these samples, replacing an existing file of that name.
+void writeWavFile(const std::string& path, const std::vector<std::uint8_t>& samples);
 
 // Writes a WAV file: the header, then length bytes of source copied from
 // offset on, unchanged. An existing file of that name is replaced. When

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace pagelark {
@@ -19,6 +20,7 @@ using testing::CommandResult;
 using testing::runExtract;
 using testing::TempDir;
 using tools::VswapWriter;
+using Chunk = tools::VswapWriter::Chunk;
 
 std::vector<std::string> filesIn(const std::string& dir)
 {
@@ -149,25 +151,75 @@ TEST(ExtractSave, FullSizeFileGivesAFileForEveryChunkByteForByte)
     }
 }
 
-TEST(ExtractSave, SoundRunningPastTheEndOfTheFileNamesTheFileAndKeepsWhatWasThere)
+TEST(ExtractSave, UnreadableChunksAreNamedAndAllTheOthersSaved)
 {
     TempDir dir;
-    std::vector<std::uint8_t> bytes = VswapWriter()
-                                          .wall({std::vector<std::uint8_t>(4096, 1), false, {}})
-                                          .soundPage({std::vector<std::uint8_t>(30, 7), false, {}})
-                                          .sound(0, 5000)
-                                          .build();
-    testing::writeFileBytes(dir.file("VSWAP.CUT"), bytes);
-    const CommandResult run = runExtract({"save", dir.file("VSWAP.CUT"), dir.path().string()});
+    // A wall; a sprite whose column lists never end, in a file of several
+    // megabytes; a good sprite; a sprite whose commands lie beyond the end of
+    // the file; and a sound that runs past the end of the file.
+    Chunk beyond{{0, 0, 1, 0, 0x00, 0x10, 0x00, 0x10}, false, {}};
+    Chunk endless{{0, 0, 63, 0}, false, {}};
+    for (int column = 0; column < 64; ++column)
+        endless.bytes.insert(endless.bytes.end(), {132, 0});
+    endless.bytes.resize(4 * 1024 * 1024, 0x02);
+    endless.recordedLength = 4096;  // the table has 16 bits for it
+    tools::Picture picture;
+    picture.fill(tools::Transparent);
+    picture[tools::pictureCell(3, 3)] = 9;
+    const auto bytes = VswapWriter()
+                           .wall({std::vector<std::uint8_t>(4096, 1), false, {}})
+                           .sprite(endless)
+                           .sprite({tools::encodeSprite(picture), false, {}})
+                           .sprite(beyond)
+                           .soundPage({std::vector<std::uint8_t>(30, 7), false, {}})
+                           .sound(0, 60000)
+                           .build();
+    testing::writeFileBytes(dir.file("VSWAP.BAD"), bytes);
+    std::filesystem::create_directory(dir.file("out"));
+    const CommandResult run = runExtract({"save", dir.file("VSWAP.BAD"), dir.file("out")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "pagelark-extract: " + dir.file("VSWAP.CUT") + ": Read beyond end of file\n");
-    // The header and every byte from the sound's start to the end of the
-    // file, the sound information after the page among them.
-    const std::size_t soundOffset = bytes[10] | bytes[11] << 8 | bytes[12] << 16 | bytes[13] << 24;
-    const auto sound = testing::readFileBytes(dir.file("sound0000.wav"));
-    ASSERT_EQ(sound.size(), 44 + bytes.size() - soundOffset);
-    EXPECT_EQ(sound[44], 7);
-    EXPECT_EQ(sound.back(), bytes.back());
+    const std::string input = "pagelark-extract: " + dir.file("VSWAP.BAD");
+    EXPECT_EQ(run.err,
+              input + ": chunk 3 (sprite0002.bmp): Read beyond end of file\n" + input
+                  + ": chunk 4 (sound0000.wav): Read beyond end of file\n");
+    EXPECT_NE(run.out.find("2 files written, 1 sprite skipped (not a valid sprite), 2 chunks not saved\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(filesIn(dir.file("out")), (std::vector<std::string>{"sprite0001.bmp", "wall0000.bmp"}));
+}
+
+TEST(ExtractSave, NeverWritesIntoTheFileItReads)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("out"));
+    const auto bytes = smallVswap();
+    // The input under an output name, and links to it under two others.
+    testing::writeFileBytes(dir.file("out/wall0000.bmp"), bytes);
+    std::filesystem::create_symlink(dir.file("out/wall0000.bmp"), dir.file("out/wall0001.bmp"));
+    std::filesystem::create_hard_link(dir.file("out/wall0000.bmp"), dir.file("out/sprite0000.bmp"));
+
+    const CommandResult run = runExtract({"save", dir.file("out/wall0000.bmp"), dir.file("out")});
+    EXPECT_EQ(run.status, 1);
+    for (const char* name : {"wall0000.bmp", "wall0001.bmp", "sprite0000.bmp"})
+        EXPECT_NE(
+            run.err.find("pagelark-extract: " + dir.file("out/") + name + ": the file being read; not written over\n"),
+            std::string::npos)
+            << name;
+    EXPECT_EQ(testing::readFileBytes(dir.file("out/wall0000.bmp")), bytes);
+    // The sound is saved all the same.
+    EXPECT_TRUE(std::filesystem::exists(dir.file("out/sound0000.wav")));
+}
+
+TEST(ExtractSave, DevicesAndPipesAreRefusedAtOnce)
+{
+    TempDir dir;
+    const std::string pipe = dir.file("VSWAP.PIPE");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& input : {pipe, std::string("/dev/zero")}) {
+        const CommandResult run = runExtract({"save", input, dir.path().string()});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "pagelark-extract: " + input + ": Not a regular file: " + input + "\n");
+    }
 }
 
 }  // namespace
