@@ -65,32 +65,48 @@ void Canvas::copyRect(const Canvas& source, Rect from, Rect to)
     const std::int64_t fromHeight = std::int64_t{from.bottom} - from.top;
     const std::int64_t toWidth = std::int64_t{to.right} - to.left;
     const std::int64_t toHeight = std::int64_t{to.bottom} - to.top;
-    if (fromWidth <= 0 || fromHeight <= 0 || toWidth <= 0 || toHeight <= 0)
-        return;
-
-    // Collected first, so that a copy within one surface reads the pixels as
-    // they were before it.
-    struct Write {
-        int x;
-        int y;
-        PackedColor color;
-    };
-    std::vector<Write> writes;
     const int left = std::max(to.left, 0);
     const int top = std::max(to.top, 0);
     const int right = std::min(to.right, width_);
     const int bottom = std::min(to.bottom, height_);
+    if (fromWidth <= 0 || fromHeight <= 0 || toWidth <= 0 || toHeight <= 0 || left >= right || top >= bottom)
+        return;
+
+    // A copy within one surface reads the source rows as they were before it.
+    const int firstSourceRow = static_cast<int>(std::clamp<std::int64_t>(from.top, 0, source.height_));
+    const int endSourceRow = static_cast<int>(std::clamp<std::int64_t>(from.bottom, 0, source.height_));
+    std::vector<std::uint32_t> sourceBand;
+    const std::uint32_t* bandRows = source.pixels_.data() + std::ptrdiff_t{firstSourceRow} * source.width_;
+    if (&source == this) {
+        sourceBand.assign(bandRows, bandRows + std::ptrdiff_t{endSourceRow - firstSourceRow} * source.width_);
+        bandRows = sourceBand.data();
+    }
+
+    // The source column of every destination column, -1 where it lies outside the source.
+    std::vector<int> sourceColumns(static_cast<std::size_t>(right - left));
+    for (int x = left; x < right; ++x) {
+        const std::int64_t sourceX = from.left + (std::int64_t{x} - to.left) * fromWidth / toWidth;
+        sourceColumns[static_cast<std::size_t>(x - left)]
+            = sourceX >= 0 && sourceX < source.width_ ? static_cast<int>(sourceX) : -1;
+    }
+    std::int64_t previousSourceY = -1;
     for (int y = top; y < bottom; ++y) {
         const std::int64_t sourceY = from.top + (std::int64_t{y} - to.top) * fromHeight / toHeight;
+        if (sourceY < firstSourceRow || sourceY >= endSourceRow)
+            continue;
+        std::uint32_t* row = pixels_.data() + std::ptrdiff_t{y} * width_;
+        // An enlargement repeats rows: the row above holds this one already.
+        const std::uint32_t* sourceRow = sourceY == previousSourceY ? row - width_ : nullptr;
+        const bool fromAbove = sourceRow != nullptr;
+        if (!fromAbove)
+            sourceRow = bandRows + (sourceY - firstSourceRow) * source.width_;
         for (int x = left; x < right; ++x) {
-            const std::int64_t sourceX = from.left + (std::int64_t{x} - to.left) * fromWidth / toWidth;
-            if (sourceX < 0 || sourceY < 0 || sourceX >= source.width_ || sourceY >= source.height_)
-                continue;
-            writes.push_back({x, y, source.pixel(static_cast<int>(sourceX), static_cast<int>(sourceY))});
+            const int sourceX = sourceColumns[static_cast<std::size_t>(x - left)];
+            if (sourceX >= 0)
+                row[x] = sourceRow[fromAbove ? x : sourceX];
         }
+        previousSourceY = sourceY;
     }
-    for (const Write& write : writes)
-        setPixel(write.x, write.y, write.color);
 }
 
 }  // namespace pagelark
