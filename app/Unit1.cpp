@@ -33,16 +33,6 @@ constexpr int WindowHeight = 465;
 constexpr int ListBottomMargin = 21;
 constexpr int SpeedProbeWrites = 10000;
 
-// The first name programDir + "vswap" + N (N = 0, 1, 2, ...) under which no file exists.
-std::string freeWorkingCopyName(const std::string& programDir)
-{
-    for (unsigned n = 0;; ++n) {
-        std::string name = programDir + "vswap" + std::to_string(n);
-        if (!fileExists(name))
-            return name;
-    }
-}
-
 }  // namespace
 
 QString listLineText(const std::string& line)
@@ -119,7 +109,7 @@ void TForm1::FormClose()
         state_.workingCopy.close();
     deleteFileQuietly(state_.programDir + "pl.bmp");
     deleteFileQuietly(state_.programDir + "pl.wav");
-    deleteFileQuietly(state_.workingCopyName);
+    state_.workingCopyFile.remove();
 }
 
 void TForm1::SpeedButton1Click()
@@ -149,17 +139,12 @@ void TForm1::OpenVswapFile()
     // from here on must not leave them offering chunks of another file.
     state_.header = {};
     replaceListLines({});
-    if (state_.workingCopy.isOpen()) {
-        // Every later open of the run reuses the name of the open copy.
+    // Every later open of the run refills the copy the first one made.
+    if (state_.workingCopy.isOpen())
         state_.workingCopy.close();
-    } else {
-        // A copy left by an open that failed; never the chosen file itself.
-        if (!sameFile(state_.workingCopyName, *chosen))
-            deleteFileQuietly(state_.workingCopyName);
-        state_.workingCopyName = freeWorkingCopyName(state_.programDir);
-    }
-    copyFileReplacing(*chosen, state_.workingCopyName);
-    state_.workingCopy.openRead(state_.workingCopyName);
+    state_.chosenFile = identityOf(*chosen);
+    state_.workingCopyFile.fill(state_.programDir, *chosen);
+    state_.workingCopy.openRead(state_.workingCopyFile.name());
     setWindowTitle(QString::fromStdString(*chosen));
     ReadChunkTable();
     Timer1->start();

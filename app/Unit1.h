@@ -165,6 +165,9 @@ private:
     // The third tick after a click: pl.bmp or pl.wav gets the current entry.
     void refreshPreviewFile();
     void setFrameSequence(std::int32_t count, std::int32_t stride);
+    // Refuses a name under which writing would go into the chosen VSWAP
+    // file or the working copy, whatever links lead there.
+    void refuseWritingIntoReadFiles(const std::string& path) const;
     // Saves one line of the work list into the files that start with base.
     void saveListedChunk(const QString& line, const std::string& base);
 

@@ -5,6 +5,7 @@
 
 #include "app/picture_box.h"
 #include "app/spin_edit.h"
+#include "archive/run_error.h"
 #include "pictures/bitmap_writer.h"
 #include "pictures/decoders.h"
 #include "pictures/picture_drawing.h"
@@ -68,8 +69,18 @@ void TForm1::DrawWallPicture()
     Image2->update();
 }
 
+void TForm1::refuseWritingIntoReadFiles(const std::string& path) const
+{
+    std::optional<FileIdentity> workingCopy;
+    if (state_.workingCopy.isOpen())
+        workingCopy = state_.workingCopy.identity();
+    if (wouldWriteInto(path, state_.chosenFile) || wouldWriteInto(path, workingCopy))
+        throw RunError::message("Not written: " + path + " is the file being read");
+}
+
 void TForm1::WriteBitmapFile(const std::string& path)
 {
+    refuseWritingIntoReadFiles(path);
     writeBitmapFile(path, state_.grid, state_.bmpHeader);
     if (state_.fastDisplay())
         DrawWallPicture();

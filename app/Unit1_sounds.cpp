@@ -15,6 +15,7 @@ void TForm1::PlotSound(std::int32_t offset, std::int32_t length)
 
 void TForm1::WriteWavFile(const std::string& path, std::int32_t offset, std::int32_t length)
 {
+    refuseWritingIntoReadFiles(path);
     writeWavFile(path, state_.workingCopy, offset, length);
 }
 

@@ -12,88 +12,66 @@ namespace pagelark {
 
 namespace {
 
-// Closes a descriptor when the copy leaves, however it leaves.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int get() const { return fd_; }
-    // Closes now, so that a failing close (a delayed write error) is seen.
-    int release()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd);
-    }
-
-private:
-    int fd_;
-};
-
-int openRetrying(const std::string& path, int flags, mode_t mode = 0)
+bool sameIdentity(const struct stat& first, const struct stat& second)
 {
-    int fd;
-    do {
-        fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-void writeAll(int fd, const char* data, std::size_t count)
+void writeAllAt(int fd, const char* data, std::size_t count, off_t at)
 {
     while (count > 0) {
-        const ssize_t put = ::write(fd, data, count);
+        const ssize_t put = ::pwrite(fd, data, count, at);
         if (put < 0 && errno == EINTR)
             continue;
         if (put <= 0)
             throw RunError::fromErrno(put < 0 ? errno : ENOSPC);
         data += put;
+        at += put;
         count -= static_cast<std::size_t>(put);
     }
 }
 
 }  // namespace
 
-void copyFileReplacing(const std::string& from, const std::string& to)
+FileDescriptor openCopySource(const std::string& path)
 {
-    Descriptor source(openRetrying(from, O_RDONLY));
-    if (source.get() < 0)
+    // Without O_NONBLOCK, opening a pipe would wait for a writer forever.
+    FileDescriptor source = openDescriptor(path, O_RDONLY | O_NONBLOCK);
+    if (!source.valid())
         throw RunError::fromErrno(errno);
-    struct stat sourceInfo {};
-    if (::fstat(source.get(), &sourceInfo) != 0)
+    struct stat info {};
+    if (::fstat(source.get(), &info) != 0)
         throw RunError::fromErrno(errno);
-    if (S_ISDIR(sourceInfo.st_mode))
+    if (S_ISDIR(info.st_mode))
         throw RunError::fromErrno(EISDIR);
+    if (!S_ISREG(info.st_mode))
+        throw notARegularFile(path);
+    return source;
+}
 
+void copyFileContents(int source, int target)
+{
+    struct stat sourceInfo {};
     struct stat targetInfo {};
-    if (::stat(to.c_str(), &targetInfo) == 0 && targetInfo.st_dev == sourceInfo.st_dev
-        && targetInfo.st_ino == sourceInfo.st_ino)
+    if (::fstat(source, &sourceInfo) != 0 || ::fstat(target, &targetInfo) != 0)
+        throw RunError::fromErrno(errno);
+    if (sameIdentity(sourceInfo, targetInfo))
         return;
-
-    Descriptor target(openRetrying(to, O_WRONLY | O_CREAT | O_TRUNC, 0666));
-    if (target.get() < 0)
-        throw RunError::fromErrno(errno, /*creating=*/true);
+    if (::ftruncate(target, 0) != 0)
+        throw RunError::fromErrno(errno);
 
     std::array<char, 64 * 1024> buffer{};
-    for (;;) {
-        const ssize_t got = ::read(source.get(), buffer.data(), buffer.size());
+    for (off_t at = 0;;) {
+        const ssize_t got = ::pread(source, buffer.data(), buffer.size(), at);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
             throw RunError::fromErrno(errno);
         if (got == 0)
             break;
-        writeAll(target.get(), buffer.data(), static_cast<std::size_t>(got));
+        writeAllAt(target, buffer.data(), static_cast<std::size_t>(got), at);
+        at += got;
     }
-    if (target.release() != 0 && errno != EINTR)
-        throw RunError::fromErrno(errno);
 }
 
 void deleteFileQuietly(const std::string& path)
@@ -102,18 +80,11 @@ void deleteFileQuietly(const std::string& path)
         ::unlink(path.c_str());
 }
 
-bool fileExists(const std::string& path)
+bool nameLeadsTo(const std::string& path, int fd)
 {
-    struct stat info {};
-    return !path.empty() && ::stat(path.c_str(), &info) == 0;
-}
-
-bool sameFile(const std::string& first, const std::string& second)
-{
-    struct stat firstInfo {};
-    struct stat secondInfo {};
-    return ::stat(first.c_str(), &firstInfo) == 0 && ::stat(second.c_str(), &secondInfo) == 0
-        && firstInfo.st_dev == secondInfo.st_dev && firstInfo.st_ino == secondInfo.st_ino;
+    struct stat named {};
+    struct stat opened {};
+    return ::lstat(path.c_str(), &named) == 0 && ::fstat(fd, &opened) == 0 && sameIdentity(named, opened);
 }
 
 }  // namespace pagelark

@@ -1,24 +1,25 @@
 #pragma once
 
+#include "app/file_descriptor.h"
+
 #include <string>
 
 namespace pagelark {
 
-// Copies a file's bytes to another name, replacing any file of that name.
-// A source that cannot be read raises its I/O error ("File not found", ...);
-// a target that cannot be made raises the error of creating it ("Invalid
-// filename" for a missing folder). The source is only ever read: when both
-// names lead to the same file nothing is written, since truncating the
-// target would destroy the source.
-void copyFileReplacing(const std::string& from, const std::string& to);
+// Opens a file to copy from. Only a regular file will do: a pipe or a
+// device could block the program or never end. A missing file is "File not
+// found", a folder "File access denied".
+FileDescriptor openCopySource(const std::string& path);
+
+// Makes the target's bytes those of the source, whatever either's position.
+// When both are one file nothing is written.
+void copyFileContents(int source, int target);
 
 // Deletes a file if it can; a name that is empty or names no file is fine.
 void deleteFileQuietly(const std::string& path);
 
-// Whether anything (file or folder) exists under the name.
-bool fileExists(const std::string& path);
-
-// Whether both names lead to one and the same existing file.
-bool sameFile(const std::string& first, const std::string& second);
+// Whether the name is, itself and not through a symbolic link, the file open
+// on the descriptor.
+bool nameLeadsTo(const std::string& path, int fd);
 
 }  // namespace pagelark

@@ -1,16 +1,34 @@
 #include "app/Unit1.h"
 #include "app/qt_platform.h"
+#include "app/termination_signals.h"
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char* argv[])
 {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Pagelark"));
+    int status = 0;
+    int endedBy = 0;
+    {
+        QApplication application(argc, argv);
+        QApplication::setApplicationName(QStringLiteral("Pagelark"));
 
-    pagelark::QtPlatform platform;
-    // Creating the window runs its creation handler and makes the About window, hidden.
-    pagelark::TForm1 mainWindow(platform);
-    mainWindow.show();
-    return QApplication::exec();
+        pagelark::QtPlatform platform;
+        // Creating the window runs its creation handler and makes the About window, hidden.
+        pagelark::TForm1 mainWindow(platform);
+        // Being killed, interrupted or logged out closes the window as the user
+        // does, so that the working copy and the preview files go with it.
+        const pagelark::TerminationSignals termination(mainWindow);
+        mainWindow.show();
+        status = QApplication::exec();
+        endedBy = termination.received();
+    }
+    // The clean-up done, the program ends by the signal after all, so that
+    // whoever started it learns why it ended.
+    if (endedBy != 0) {
+        std::signal(endedBy, SIG_DFL);
+        std::raise(endedBy);
+    }
+    return status;
 }

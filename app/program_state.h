@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/working_copies.h"
 #include "archive/byte_file.h"
 #include "archive/chunk_table.h"
 #include "archive/descriptions.h"
@@ -9,6 +10,7 @@
 #include "sounds/sound_plot.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace pagelark {
@@ -35,7 +37,10 @@ struct ProgramState {
     ChunkTable chunks;
     // A copy of the chosen file in programDir; open exactly while a copy is open.
     ByteFile workingCopy;
-    std::string workingCopyName;
+    // The copy's name, held by this instance from the first open until closing.
+    WorkingCopyFile workingCopyFile;
+    // The VSWAP file chosen last: nothing the window writes may go into it.
+    std::optional<FileIdentity> chosenFile;
     std::string lastFileName;
     std::int32_t lastListIndex = 0;
     DescriptionTable descriptions;

@@ -24,7 +24,7 @@ int openRetrying(const std::string& path, int flags, mode_t mode = 0)
     return fd;
 }
 
-// Closes fd and raises error.
+// Closes fd and raises the error.
 [[noreturn]] void refuse(int fd, const RunError& error)
 {
     ::close(fd);
@@ -39,8 +39,6 @@ void stopNonBlocking(int fd)
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0)
         refuse(fd, RunError::fromErrno(errno));
 }
-
-RunError notARegularFile(const std::string& path) { return RunError::message("Not a regular file: " + path); }
 
 }  // namespace
 

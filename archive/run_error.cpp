@@ -37,6 +37,8 @@ RunError RunError::fromErrno(int err, bool creating)
     }
 }
 
+RunError notARegularFile(const std::string& path) { return RunError::message("Not a regular file: " + path); }
+
 std::string ioErrorText(int code)
 {
     switch (code) {

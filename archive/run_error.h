@@ -27,6 +27,10 @@ private:
     int code_;
 };
 
+// The refusal of a file that is no regular file: a device or a pipe may never
+// end, or never deliver a byte.
+RunError notARegularFile(const std::string& path);
+
 // The standard text of an I/O error code: "File not found" for 2, ...,
 // "I/O error 17" for any code without a text of its own.
 std::string ioErrorText(int code);

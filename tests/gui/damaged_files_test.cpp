@@ -2,7 +2,11 @@
 // written where it would destroy a file the program reads.
 #include "tests/gui/display_fixture.h"
 
+#include <QListWidget>
+#include <QToolButton>
+
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace pagelark::testing {
 namespace {
@@ -28,6 +32,54 @@ TEST_F(DamagedFilesTest, SpriteWhoseColumnListsNeverEndIsNoSpriteEvenInALargeFil
     const auto preview = readFileBytes(platform.dir.file("pl.bmp"));
     EXPECT_EQ(std::count(preview.begin() + 1078, preview.end(), 255), 4096);
     EXPECT_TRUE(platform.errors.empty());
+}
+
+}  // namespace
+}  // namespace pagelark::testing
+
+namespace pagelark::testing {
+namespace {
+
+TEST_F(DamagedFilesTest, DevicesAndPipesAreRefusedAtOnceAndNothingIsCopied)
+{
+    const std::string pipe = userDir.file("VSWAP.PIPE");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& chosen : {pipe, std::string("/dev/zero")}) {
+        openFile(chosen);
+        EXPECT_EQ(platform.errors.back(), "Not a regular file: " + chosen);
+    }
+    EXPECT_EQ(platform.errors.size(), 2u);
+    EXPECT_FALSE(std::filesystem::exists(workingCopy(0)));
+}
+
+TEST_F(DamagedFilesTest, SavingNeverWritesIntoTheChosenFileOrTheWorkingCopy)
+{
+    // The chosen file lies where its walls would be saved, and a link to the
+    // working copy under a sound's name.
+    std::filesystem::create_directory(userDir.path() / "out");
+    const auto bytes = tools::VswapWriter()
+                           .wall(chunkOf(4096, 1))
+                           .wall(chunkOf(4096, 2))
+                           .soundPage(chunkOf(100, 3))
+                           .sound(0, 100)
+                           .build();
+    const std::string chosen = userFile("out/wall0000.bmp", bytes);
+    openFile(chosen);
+    stopHeartbeat();
+    std::filesystem::create_symlink(workingCopy(0), userDir.file("out/sound0000.wav"));
+    form().S1->trigger();
+    platform.answerSave(userDir.file("out/-"));
+    form().spgem->click();
+    EXPECT_EQ(platform.errors, std::vector<std::string>{"Not written: " + chosen + " is the file being read"});
+    EXPECT_EQ(readFileBytes(chosen), bytes);
+
+    // The run stops at the refused file, as at any file that cannot be written.
+    platform.answerSave(userDir.file("out/-"));
+    form().ListBox1->item(0)->setSelected(false);
+    form().spgem->click();
+    EXPECT_EQ(platform.errors.back(), "Not written: " + userDir.file("out/sound0000.wav") + " is the file being read");
+    EXPECT_EQ(readFileBytes(workingCopy(0)), bytes);
+    EXPECT_TRUE(std::filesystem::exists(userDir.file("out/wall0001.bmp")));
 }
 
 }  // namespace

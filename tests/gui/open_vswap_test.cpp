@@ -1,5 +1,6 @@
 #include "app/clickable_fields.h"
 #include "app/picture_box.h"
+#include "tests/gui/file_lock.h"
 #include "tests/gui/window_fixture.h"
 
 #include <QComboBox>
@@ -79,7 +80,7 @@ TEST_F(OpenVswapTest, OpeningCopiesTheFileAndListsItsChunks)
     EXPECT_EQ(request.startDirectory, platform.dir.withSeparator());
 
     EXPECT_TRUE(platform.errors.empty());
-    EXPECT_EQ(window.state().workingCopyName, workingCopy(0));
+    EXPECT_EQ(window.state().workingCopyFile.name(), workingCopy(0));
     EXPECT_EQ(readFileBytes(workingCopy(0)), sampleVswap());
     EXPECT_TRUE(window.state().workingCopy.isOpen());
     EXPECT_EQ(window.windowTitle().toStdString(), chosen);
@@ -101,19 +102,20 @@ TEST_F(OpenVswapTest, LaterOpensOfTheRunReuseTheWorkingCopyName)
     TForm1& window = form();
 
     EXPECT_TRUE(platform.errors.empty());
-    EXPECT_EQ(window.state().workingCopyName, workingCopy(0));
+    EXPECT_EQ(window.state().workingCopyFile.name(), workingCopy(0));
     EXPECT_EQ(readFileBytes(workingCopy(0)), twoWallVswap());
     EXPECT_FALSE(std::filesystem::exists(workingCopy(1)));
     EXPECT_EQ(listedChunks(), QStringList({"   0 wall      0", "   1 wall      1"}));
     EXPECT_TRUE(window.state().workingCopy.isOpen());
 }
 
-TEST_F(OpenVswapTest, CopyLeftByAnEarlierRunMakesTheFirstOpenTakeTheNextName)
+TEST_F(OpenVswapTest, CopyOfAnotherRunningInstanceMakesTheFirstOpenTakeTheNextName)
 {
     writeFileText(workingCopy(0), "left over");
+    const FileLock otherInstance(workingCopy(0));
     openFile(userFile("VSWAP.WL6", sampleVswap()));
 
-    EXPECT_EQ(form().state().workingCopyName, workingCopy(1));
+    EXPECT_EQ(form().state().workingCopyFile.name(), workingCopy(1));
     EXPECT_EQ(readFileBytes(workingCopy(1)), sampleVswap());
     EXPECT_EQ(readFileText(workingCopy(0)), "left over");
 }
@@ -217,7 +219,7 @@ TEST_F(OpenVswapTest, MissingChosenFileIsReportedBeforeAnythingIsOpened)
     // A later open starts afresh.
     openFile(userFile("VSWAP.WL6", sampleVswap()));
     EXPECT_EQ(platform.errors.size(), 1u);
-    EXPECT_EQ(window.state().workingCopyName, workingCopy(0));
+    EXPECT_EQ(window.state().workingCopyFile.name(), workingCopy(0));
     EXPECT_EQ(listedChunks(), sampleLines());
 }
 

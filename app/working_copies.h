@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/file_descriptor.h"
+
+#include <string>
+
+namespace pagelark {
+
+// The working copy of the opened file, programDir + "vswap" + N, as one
+// running instance holds it. The holder keeps a descriptor of the copy with
+// an exclusive lock (flock) on it for as long as the copy is its own; the
+// lock tells every other instance that the copy is in use and goes with the
+// process, however that ends. A copy that nobody holds was therefore left by
+// a run that has ended, and the next first copy of a run deletes it.
+class WorkingCopyFile {
+public:
+    WorkingCopyFile() = default;
+    // Lets go of the copy without deleting it; the next run removes it.
+    ~WorkingCopyFile() = default;
+    WorkingCopyFile(const WorkingCopyFile&) = delete;
+    WorkingCopyFile& operator=(const WorkingCopyFile&) = delete;
+
+    bool held() const { return lock_.valid(); }
+    // The held copy's full name; empty when none is held.
+    const std::string& name() const { return name_; }
+
+    // Makes the copy hold the bytes of the file `from`. The copy held is
+    // refilled under its name. Otherwise, or when its name no longer leads to
+    // it, copies nobody holds are deleted from programDir and a new copy is
+    // made under the first free name, never through a symbolic link and never
+    // over a name another instance took meanwhile. A source that cannot be
+    // read fails before anything else happens.
+    void fill(const std::string& programDir, const std::string& from);
+
+    // Deletes the held copy, when its name still leads to it, and lets go of it.
+    void remove() noexcept;
+
+private:
+    void create(const std::string& programDir, int source);
+    void release() noexcept;
+
+    FileDescriptor lock_;
+    std::string name_;
+};
+
+}  // namespace pagelark
