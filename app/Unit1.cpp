@@ -138,6 +138,7 @@ void TForm1::OpenVswapFile()
     // The lines of the file before go with its table: an open that fails
     // from here on must not leave them offering chunks of another file.
     state_.header = {};
+    state_.listedLines.clear();
     replaceListLines({});
     // Every later open of the run refills the copy the first one made.
     if (state_.workingCopy.isOpen())
@@ -148,7 +149,16 @@ void TForm1::OpenVswapFile()
     setWindowTitle(QString::fromStdString(*chosen));
     ReadChunkTable();
     Timer1->start();
-    LoadDescriptions();
+    // The list is filled once, with the lines' descriptions; without them
+    // when the description file cannot be read.
+    try {
+        LoadDescriptions();
+    } catch (...) {
+        replaceListLines(plainListLines());
+        makeListRowCurrent(0);
+        throw;
+    }
+    makeListRowCurrent(0);
     if (*chosen == state_.lastFileName)
         makeListRowCurrent(state_.lastListIndex);
     state_.lastFileName = *chosen;
@@ -158,12 +168,16 @@ void TForm1::OpenVswapFile()
 void TForm1::ReadChunkTable()
 {
     readChunkTable(state_.workingCopy, state_.header, state_.chunks);
+    state_.listedLines = listLines(state_.header, state_.chunks);
+}
 
+QStringList TForm1::plainListLines() const
+{
     QStringList lines;
-    for (const std::string& line : listLines(state_.header, state_.chunks))
+    lines.reserve(static_cast<qsizetype>(state_.listedLines.size()));
+    for (const std::string& line : state_.listedLines)
         lines << listLineText(line);
-    replaceListLines(lines);
-    makeListRowCurrent(0);
+    return lines;
 }
 
 void TForm1::replaceListLines(const QStringList& lines)

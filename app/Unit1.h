@@ -151,6 +151,8 @@ private:
     // Puts these lines in the list in one go, nothing selected, the current
     // position kept where the list still has it.
     void replaceListLines(const QStringList& lines);
+    // The lines of the chunk table, without descriptions.
+    QStringList plainListLines() const;
     // The chunk index a line of the list starts with, checked against the table.
     std::int32_t chunkIndexOfListLine(const QString& line) const;
     // The start and size fields in the display mode in force.

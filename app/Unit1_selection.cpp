@@ -127,12 +127,9 @@ void TForm1::LoadDescriptions()
 
     readDescriptions(file, state_.header.spriteStart, state_.header.soundStart, state_.descriptions);
     QStringList lines;
-    lines.reserve(ListBox1->count());
-    for (int row = 0; row < ListBox1->count(); ++row) {
-        // The lines hold the description files' bytes as they are, one character each.
-        const std::string line = ListBox1->item(row)->text().toLatin1().toStdString();
+    lines.reserve(static_cast<qsizetype>(state_.listedLines.size()));
+    for (const std::string& line : state_.listedLines)
         lines << listLineText(describedLine(line, state_.header.soundStart, state_.descriptions));
-    }
     replaceListLines(lines);
     file.close();
 }

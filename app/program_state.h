@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace pagelark {
 
@@ -35,6 +36,8 @@ struct ProgramState {
 
     VswapHeader header;
     ChunkTable chunks;
+    // One line per listed chunk, as the table gives it, before any description.
+    std::vector<std::string> listedLines;
     // A copy of the chosen file in programDir; open exactly while a copy is open.
     ByteFile workingCopy;
     // The copy's name, held by this instance from the first open until closing.

@@ -26,36 +26,34 @@ bool inTable(std::int64_t slot) { return slot >= 0 && slot < ChunkSlots; }
 
 // Slots are computed in 64 bits so that no header value can overflow them;
 // a slot outside the table is skipped, never stored.
-void store(DescriptionTable& table, std::int64_t slot, const std::string& text)
+void store(DescriptionTable& table, std::int64_t slot, std::string text)
 {
     if (inTable(slot))
-        table[static_cast<std::size_t>(slot)] = text;
+        table.set(slot, table.addText(std::move(text)));
 }
 
-// Every slot from first up to last, both included, clipped to the table.
-void storeRange(DescriptionTable& table, std::int64_t first, std::int64_t last, const std::string& text)
+void storePair(DescriptionTable& table, std::int64_t first, std::string text)
 {
-    first = std::max<std::int64_t>(first, 0);
-    last = std::min<std::int64_t>(last, ChunkSlots - 1);
-    for (std::int64_t slot = first; slot <= last; ++slot)
-        table[static_cast<std::size_t>(slot)] = text;
+    if (!inTable(first) && !inTable(first + 1))
+        return;
+    const std::uint32_t kept = table.addText(std::move(text));
+    table.set(first, kept);
+    table.set(first + 1, kept);
 }
 
 void readWalls(TextFile& file, std::int64_t spriteStart, DescriptionTable& table)
 {
     std::int64_t doorLines = 0;
     for (std::int64_t position = 0; !file.eof(); ++position) {
-        const std::string line = file.readLine();
+        std::string line = file.readLine();
+        const bool locked = startsWith(line, "Locked");
         if (line.find("Door") != std::string::npos) {
             ++doorLines;
-            const std::int64_t first = spriteStart - DoorChunks - 2 + 2 * doorLines;
-            store(table, first, line);
-            store(table, first + 1, line);
+            storePair(table, spriteStart - DoorChunks - 2 + 2 * doorLines, std::move(line));
         } else {
-            store(table, 2 * position, line);
-            store(table, 2 * position + 1, line);
+            storePair(table, 2 * position, std::move(line));
         }
-        if (startsWith(line, "Locked"))
+        if (locked)
             return;
     }
 }
@@ -66,17 +64,59 @@ void readFirstSprites(TextFile& file, std::int64_t spriteStart, DescriptionTable
         store(table, spriteStart + sprite, file.readLine());
 }
 
+// Each range line describes the sprites from its own number up to the first
+// sound, over the lines before it: a slot ends with the last line that
+// reaches it. So the lines are laid down from the last one back, each only
+// up to where a later one begins, and every slot is filled once.
+class SpriteRanges {
+public:
+    SpriteRanges(std::int64_t soundStart, DescriptionTable& table) : end_(soundStart), table_(table) {}
+
+    void add(std::int64_t firstSlot, std::uint32_t text) { ranges_.push_back({firstSlot, text}); }
+
+    void layDown()
+    {
+        std::int64_t coveredFrom = std::min<std::int64_t>(end_, ChunkSlots);
+        for (auto range = ranges_.rbegin(); range != ranges_.rend(); ++range) {
+            for (std::int64_t slot = std::max<std::int64_t>(range->firstSlot, 0); slot < coveredFrom; ++slot)
+                table_.set(slot, range->text);
+            coveredFrom = std::min(coveredFrom, range->firstSlot);
+        }
+        ranges_.clear();
+    }
+
+private:
+    struct Range {
+        std::int64_t firstSlot;
+        std::uint32_t text;
+    };
+    std::int64_t end_;
+    DescriptionTable& table_;
+    std::vector<Range> ranges_;
+};
+
 void readSpriteRanges(TextFile& file, std::int64_t spriteStart, std::int64_t soundStart, DescriptionTable& table)
 {
-    while (!file.eof()) {
-        const std::string line = file.readLine();
-        const std::int64_t sprite = readNumberAt(line, RangeNumberFirst, RangeNumberLast);
-        storeRange(table, spriteStart + sprite, soundStart - 1, line);
-        if (startsWith(line, "Weapons")) {
-            storeRange(table, spriteStart + sprite + WeaponSprites, soundStart - 1, std::string());
-            return;
+    SpriteRanges ranges(soundStart, table);
+    try {
+        while (!file.eof()) {
+            std::string line = file.readLine();
+            const std::int64_t sprite = readNumberAt(line, RangeNumberFirst, RangeNumberLast);
+            const bool weapons = startsWith(line, "Weapons");
+            // A line that reaches no slot of the table need not be kept.
+            if (spriteStart + sprite < std::min<std::int64_t>(soundStart, ChunkSlots))
+                ranges.add(spriteStart + sprite, table.addText(std::move(line)));
+            if (weapons) {
+                ranges.add(spriteStart + sprite + WeaponSprites, DescriptionTable::Empty);
+                break;
+            }
         }
+    } catch (...) {
+        // The lines read before an error keep their slots.
+        ranges.layDown();
+        throw;
     }
+    ranges.layDown();
 }
 
 void readSounds(TextFile& file, std::int64_t soundStart, DescriptionTable& table)
@@ -102,9 +142,27 @@ const char* descriptionFileName(GameVersion version)
     return "";
 }
 
+void DescriptionTable::clear()
+{
+    texts_.assign(1, std::string());
+    slotTexts_.fill(Empty);
+}
+
+std::uint32_t DescriptionTable::addText(std::string text)
+{
+    texts_.push_back(std::move(text));
+    return static_cast<std::uint32_t>(texts_.size() - 1);
+}
+
+void DescriptionTable::set(std::int64_t slot, std::uint32_t text)
+{
+    if (inTable(slot))
+        slotTexts_[static_cast<std::size_t>(slot)] = text;
+}
+
 void readDescriptions(TextFile& file, std::int32_t spriteStart, std::int32_t soundStart, DescriptionTable& table)
 {
-    table.fill(std::string());
+    table.clear();
     readWalls(file, spriteStart, table);
     readFirstSprites(file, spriteStart, table);
     readSpriteRanges(file, spriteStart, soundStart, table);
@@ -118,7 +176,7 @@ std::string describedLine(std::string_view line, std::int32_t soundStart, const 
     std::string described(line.substr(0, ListLineWidth));
     described += "  ";
     if (inTable(slot))
-        described += table[static_cast<std::size_t>(slot)];
+        described += std::string_view(table[static_cast<std::size_t>(slot)]).substr(0, LongestListedDescription);
     return described;
 }
 

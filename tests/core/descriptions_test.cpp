@@ -25,7 +25,9 @@ DescriptionTable read(const std::string& text, std::int32_t spriteStart, std::in
     TextFile file;
     file.open(path);
     DescriptionTable table;
-    table.fill("stale");
+    const std::uint32_t stale = table.addText("stale");
+    for (std::int64_t slot = 0; slot < ChunkSlots; ++slot)
+        table.set(slot, stale);
     readDescriptions(file, spriteStart, soundStart, table);
     file.close();
     return table;
@@ -139,8 +141,8 @@ TEST(DescriptionFile, EndingEarlyEndsTheBlockAndLeavesTheRestEmpty)
     EXPECT_EQ(noWeapons[SoundStart], "");
 
     const DescriptionTable empty = read("", SpriteStart, SoundStart);
-    for (const std::string& slot : empty)
-        ASSERT_EQ(slot, "");
+    for (std::size_t slot = 0; slot < ChunkSlots; ++slot)
+        ASSERT_EQ(empty[slot], "");
 }
 
 TEST(DescriptionFile, NothingIsStoredOutsideTheTable)
@@ -171,10 +173,10 @@ TEST(DescriptionFile, NothingIsStoredOutsideTheTable)
 TEST(DescribedLine, ShowsTheSlotOfTheChunkOrOfItsSoundNumber)
 {
     DescriptionTable table;
-    table[3] = "Wall three";
-    table[SpriteStart + 2] = "Sprite two";
-    table[SoundStart + 5] = "Sound five";
-    table[600] = "Chunk 600";
+    table.set(3, table.addText("Wall three"));
+    table.set(SpriteStart + 2, table.addText("Sprite two"));
+    table.set(SoundStart + 5, table.addText("Sound five"));
+    table.set(600, table.addText("Chunk 600"));
 
     EXPECT_EQ(describedLine(formatListLine(3, ItemKind::Wall, 3), SoundStart, table), "   3 wall      3  Wall three");
     EXPECT_EQ(describedLine(formatListLine(SpriteStart + 2, ItemKind::Sprite, 2), SoundStart, table),
@@ -186,6 +188,20 @@ TEST(DescribedLine, ShowsTheSlotOfTheChunkOrOfItsSoundNumber)
     EXPECT_EQ(describedLine("3", SoundStart, table), "3  Wall three");
     // Slots outside the table have no text.
     EXPECT_EQ(describedLine("9999 sound  9999", 6000, table), "9999 sound  9999  ");
+}
+
+TEST(DescriptionFile, OneLongRangeLineIsKeptOnceAndListedCutShort)
+{
+    // A damaged file: a range line of a megabyte describes every sprite.
+    std::string longLine = rangeLine("Range", 0);
+    longLine.back() = 'x';
+    longLine += std::string(1024 * 1024, 'x');
+    const DescriptionTable table = read("Locked\n" + lines(54, "S") + longLine + "\n", SpriteStart, SoundStart);
+    for (std::int32_t slot = SpriteStart; slot < SoundStart; ++slot)
+        ASSERT_EQ(&table[static_cast<std::size_t>(slot)], &table[SpriteStart]) << slot;
+    EXPECT_EQ(table[SpriteStart], longLine);
+    EXPECT_EQ(describedLine(formatListLine(SpriteStart, ItemKind::Sprite, 0), SoundStart, table),
+              formatListLine(SpriteStart, ItemKind::Sprite, 0) + "  " + longLine.substr(0, 1024));
 }
 
 // The shipped description files, read with the header of their game's file.

@@ -184,6 +184,10 @@ TEST_F(OpenVswapTest, FailedOpenOffersNoLinesOfTheFileBefore)
     EXPECT_EQ(platform.errors, std::vector<std::string>{"Read beyond end of file"});
     EXPECT_EQ(form().ListBox1->count(), 0);
     EXPECT_TRUE(form().state().workingCopy.isOpen());
+    // Describing the list again brings none back: there is no entry to show.
+    form().cb1->setCurrentIndex(0);
+    EXPECT_EQ(form().ListBox1->count(), 0);
+    EXPECT_EQ(platform.errors.back(), "List index out of bounds (-1)");
     // A chosen file that cannot be copied leaves no lines either.
     openFile(userFile("VSWAP.WL6", sampleVswap()));
     openFile(userDir.file("MISSING.WL6"));
@@ -193,7 +197,7 @@ TEST_F(OpenVswapTest, FailedOpenOffersNoLinesOfTheFileBefore)
     // The program goes on: the next open works as usual.
     openFile(userFile("VSWAP.SOD", twoWallVswap()));
     EXPECT_EQ(listLines().size(), 2);
-    EXPECT_EQ(platform.errors.size(), 2u);
+    EXPECT_EQ(platform.errors.size(), 3u);
 }
 
 TEST_F(OpenVswapTest, HeaderBeyondTheTableIsRefused)
