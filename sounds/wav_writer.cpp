@@ -3,6 +3,7 @@
 #include "archive/byte_file.h"
 #include "archive/run_error.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace pagelark {
@@ -56,13 +57,22 @@ std::vector<std::uint8_t> readSoundSamples(ByteFile& source, std::int32_t offset
     return samples;
 }
 
-void writeWavFile(const std::string& path, const std::vector<std::uint8_t>& samples)
+std::vector<std::uint8_t> wavFileBytes(const std::vector<std::uint8_t>& samples)
 {
     const WavHeader header = wavHeaderFor(static_cast<std::int32_t>(samples.size()));
+    // Sized first: GCC 12 warns falsely about an insert after the header at -O3.
+    std::vector<std::uint8_t> bytes(header.size() + samples.size());
+    std::copy(header.begin(), header.end(), bytes.begin());
+    std::copy(samples.begin(), samples.end(), bytes.begin() + static_cast<std::ptrdiff_t>(header.size()));
+    return bytes;
+}
+
+void writeWavFile(const std::string& path, const std::vector<std::uint8_t>& samples)
+{
+    const std::vector<std::uint8_t> bytes = wavFileBytes(samples);
     ByteFile out;
     out.create(path);
-    out.writeBytes(header.data(), header.size());
-    out.writeBytes(samples.data(), samples.size());
+    out.writeBytes(bytes.data(), bytes.size());
     out.close();
 }
 

@@ -33,6 +33,9 @@ WavHeader wavHeaderFor(std::int32_t length);
 // of the file raises "Read beyond end of file".
 std::vector<std::uint8_t> readSoundSamples(ByteFile& source, std::int32_t offset, std::int32_t length);
 
+// The bytes of a WAV file of these samples: the header, then the samples.
+std::vector<std::uint8_t> wavFileBytes(const std::vector<std::uint8_t>& samples);
+
 // Writes a WAV file of these samples, replacing an existing file of that name.
 void writeWavFile(const std::string& path, const std::vector<std::uint8_t>& samples);
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <random>
@@ -69,20 +70,11 @@ Bytes ramp(std::size_t count)
     return samples;
 }
 
-// Exactly what the program writes for a preview: our header, then the samples.
-Bytes programWav(const Bytes& samples)
-{
-    const WavHeader header = wavHeaderFor(static_cast<std::int32_t>(samples.size()));
-    Bytes file(header.begin(), header.end());
-    file.insert(file.end(), samples.begin(), samples.end());
-    return file;
-}
-
 TEST(WavReader, ReadsTheFilesTheProgramWrites)
 {
     for (std::size_t count : {std::size_t{0}, std::size_t{1}, std::size_t{4097}}) {
         const Bytes samples = ramp(count);
-        const std::optional<WavSound> sound = readWav(programWav(samples));
+        const std::optional<WavSound> sound = readWav(wavFileBytes(samples));
         ASSERT_TRUE(sound) << count << " samples";
         EXPECT_EQ(sound->sampleRate, 6896U);
         EXPECT_EQ(sound->channels, 1U);
@@ -143,7 +135,7 @@ TEST(WavReader, RejectsDamagedAndForeignFilesWithoutReadingPastTheirEnd)
 
     // Every cut of a good file: without a whole data chunk header there is
     // nothing to play; after it, the samples that made it.
-    const Bytes whole = programWav(ramp(20));
+    const Bytes whole = wavFileBytes(ramp(20));
     for (std::size_t length = 0; length < whole.size(); ++length) {
         const Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length));
         const std::optional<WavSound> sound = readWav(cut);

@@ -73,14 +73,6 @@ protected:
 MonitorRecorder* HeardSoundTest::recorder_ = nullptr;
 std::string HeardSoundTest::problem_;
 
-Samples wavFile(const Samples& samples)
-{
-    const WavHeader header = wavHeaderFor(static_cast<std::int32_t>(samples.size()));
-    Samples file(header.begin(), header.end());
-    file.insert(file.end(), samples.begin(), samples.end());
-    return file;
-}
-
 TEST_F(HeardSoundTest, PlaySoundIsHeardWholeAndThenLetsTheDeviceGo)
 {
     const Samples tone = glidingTone(0.8, 250, 420, 1.7);
@@ -90,7 +82,7 @@ TEST_F(HeardSoundTest, PlaySoundIsHeardWholeAndThenLetsTheDeviceGo)
 
     window.pressPlay();
     // The program rewrites its preview file while the sound plays; what is heard stays the same.
-    writeFileBytes(window.previewFile(), wavFile(Samples(tone.size(), 128)));
+    writeFileBytes(window.previewFile(), wavFileBytes(Samples(tone.size(), 128)));
     QTest::qWait(millisecondsOf(tone) + 400);
 
     const Samples recording = heard();
@@ -166,8 +158,8 @@ TEST_F(HeardSoundTest, OutputWaitsLoopsAndLeavesAPlayingSoundAloneAsAsked)
     const Samples other = glidingTone(0.3, 600, 700, 3.0);
     const std::string shortFile = dir.file("short.wav");
     const std::string otherFile = dir.file("other.wav");
-    writeFileBytes(shortFile, wavFile(shortTone));
-    writeFileBytes(otherFile, wavFile(other));
+    writeFileBytes(shortFile, wavFileBytes(shortTone));
+    writeFileBytes(otherFile, wavFileBytes(other));
     QtSoundOutput output;
 
     // Without Async the request returns when the sound has played, and the device is free again.

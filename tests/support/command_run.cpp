@@ -26,10 +26,12 @@ std::string shellQuoted(const std::string& text)
 CommandResult runCommand(const std::string& program, const std::vector<std::string>& args)
 {
     TempDir dir;
+    // Appended piece by piece: GCC 12 warns falsely about " " + text at -O3.
     std::string command = shellQuoted(program);
     for (const std::string& arg : args)
-        command += " " + shellQuoted(arg);
-    command += " >" + shellQuoted(dir.file("stdout")) + " 2>" + shellQuoted(dir.file("stderr"));
+        command.append(" ").append(shellQuoted(arg));
+    command.append(" >").append(shellQuoted(dir.file("stdout")));
+    command.append(" 2>").append(shellQuoted(dir.file("stderr")));
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFileText(dir.file("stdout")), readFileText(dir.file("stderr"))};
 }
