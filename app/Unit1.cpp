@@ -9,19 +9,26 @@
 #include "app/picture_box.h"
 #include "app/spin_edit.h"
 #include "archive/list_line.h"
+#include "archive/program_places.h"
 #include "pictures/reference_tables.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStringList>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
+
+#include <utility>
 
 namespace pagelark {
 
@@ -32,6 +39,16 @@ constexpr int WindowHeight = 465;
 // The list ends this far above the bottom of the window's client area.
 constexpr int ListBottomMargin = 21;
 constexpr int SpeedProbeWrites = 10000;
+
+// The local file a drag carries, if it carries one.
+std::optional<std::string> droppedFile(const QMimeData* data)
+{
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            return url.toLocalFile().toStdString();
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -51,6 +68,7 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
     colors.setColor(QPalette::Window, colors.color(QPalette::Button));
     setPalette(colors);
     setAutoFillBackground(true);
+    setAcceptDrops(true);
 
     createControls();
     connectHandlers();
@@ -91,9 +109,11 @@ void TForm1::connectHandlers()
 
 void TForm1::FormCreate()
 {
-    state_.programDir = platform_.programDir();
+    const ProgramPlaces places = programPlaces(platform_.programDir());
+    state_.sideFilesDir = places.sideFiles;
+    state_.ownFilesDir = places.ownFiles;
 
-    buildReferenceTables(state_.programDir, state_.palette, state_.ceilingColors, state_.bmpHeader);
+    buildReferenceTables(state_.sideFilesDir, state_.palette, state_.ceilingColors, state_.bmpHeader);
 
     const std::uint32_t before = platform_.tickCount();
     for (int i = 0; i < SpeedProbeWrites; ++i)
@@ -107,8 +127,8 @@ void TForm1::FormClose()
 {
     if (state_.workingCopy.isOpen())
         state_.workingCopy.close();
-    deleteFileQuietly(state_.programDir + "pl.bmp");
-    deleteFileQuietly(state_.programDir + "pl.wav");
+    deleteFileQuietly(state_.ownFilesDir + "pl.bmp");
+    deleteFileQuietly(state_.ownFilesDir + "pl.wav");
     state_.workingCopyFile.remove();
 }
 
@@ -129,8 +149,10 @@ void TForm1::SpeedButton1Click()
 
 void TForm1::OpenVswapFile()
 {
-    const std::optional<std::string> chosen = platform_.chooseFileToOpen(
-        {"Load a VSWAP.* file", {{"VSWAP Files", "VSWAP.*"}, {"All Files", "*.*"}}, state_.programDir});
+    std::optional<std::string> chosen = std::exchange(givenFile_, std::nullopt);
+    if (!chosen)
+        chosen = platform_.chooseFileToOpen(
+            {"Load a VSWAP.* file", {{"VSWAP Files", "VSWAP.*"}, {"All Files", "*.*"}}, state_.sideFilesDir});
     if (!chosen)
         return;
 
@@ -144,7 +166,7 @@ void TForm1::OpenVswapFile()
     if (state_.workingCopy.isOpen())
         state_.workingCopy.close();
     state_.chosenFile = identityOf(*chosen);
-    state_.workingCopyFile.fill(state_.programDir, *chosen);
+    state_.workingCopyFile.fill(state_.ownFilesDir, *chosen);
     state_.workingCopy.openRead(state_.workingCopyFile.name());
     setWindowTitle(QString::fromStdString(*chosen));
     ReadChunkTable();
@@ -198,6 +220,30 @@ void TForm1::makeListRowCurrent(int row)
         return;
     const QSignalBlocker quiet(ListBox1);
     ListBox1->setCurrentRow(row, QItemSelectionModel::NoUpdate);
+}
+
+void TForm1::openGivenFile(const std::string& path)
+{
+    // Like the button, a file from the desktop waits for a save under way.
+    if (savingSelection_)
+        return;
+    givenFile_ = path;
+    runGuarded(platform_, [this] { SpeedButton1Click(); });
+    givenFile_.reset();
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!savingSelection_ && droppedFile(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event)
+{
+    if (const std::optional<std::string> file = droppedFile(event->mimeData())) {
+        event->acceptProposedAction();
+        openGivenFile(*file);
+    }
 }
 
 void TForm1::Image1Click() { Form2->show(); }

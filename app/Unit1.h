@@ -50,6 +50,9 @@ public:
     void FormResize();
     void FormClose();
     void SpeedButton1Click();
+    // Opens a file given from the desktop (on the command line or by a
+    // drop) just as "Load vswap file" opens the file chosen in its dialog.
+    void openGivenFile(const std::string& path);
     void OpenVswapFile();
     void ReadChunkTable();
     void ListBox1Click();
@@ -139,6 +142,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     class SelectionSaveRun;
@@ -179,6 +184,8 @@ private:
     TForm2* Form2 = nullptr;
     bool placedOnScreen_ = false;
     bool savingSelection_ = false;
+    // The file the next open takes instead of asking with its dialog.
+    std::optional<std::string> givenFile_;
     bool closedWhileSaving_ = false;
 };
 

@@ -45,9 +45,9 @@ void TForm1::refreshPreviewFile()
     if (current.kind == 2)
         DecodeSprite(current.offset, /*withBackground=*/false);
     if (current.kind < 3)
-        WriteBitmapFile(state_.programDir + "pl.bmp");
+        WriteBitmapFile(state_.ownFilesDir + "pl.bmp");
     else
-        WriteWavFile(state_.programDir + "pl.wav", current.offset, current.length);
+        WriteWavFile(state_.ownFilesDir + "pl.wav", current.offset, current.length);
     if (current.kind == 2) {
         DecodeSprite(current.offset, state_.viewMode);
         DrawSpritePicture();

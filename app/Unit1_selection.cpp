@@ -123,7 +123,7 @@ void TForm1::LoadDescriptions()
     if (item >= 0)
         state_.gameVersion = static_cast<GameVersion>(item);
     TextFile file;
-    file.open(state_.programDir + descriptionFileName(state_.gameVersion));
+    file.open(state_.sideFilesDir + descriptionFileName(state_.gameVersion));
 
     readDescriptions(file, state_.header.spriteStart, state_.header.soundStart, state_.descriptions);
     QStringList lines;

@@ -22,7 +22,7 @@ void TForm1::WriteWavFile(const std::string& path, std::int32_t offset, std::int
 void TForm1::Sb2Click()
 {
     // Sounds always play from the preview file, written afresh for each press.
-    const std::string preview = state_.programDir + "pl.wav";
+    const std::string preview = state_.ownFilesDir + "pl.wav";
     WriteWavFile(preview, state_.current.offset, state_.current.length);
     abfWav1.FileName = preview;
     abfWav1.Play();

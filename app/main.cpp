@@ -3,6 +3,7 @@
 #include "app/termination_signals.h"
 
 #include <QApplication>
+#include <QStringList>
 
 #include <csignal>
 
@@ -21,6 +22,10 @@ int main(int argc, char* argv[])
         // does, so that the working copy and the preview files go with it.
         const pagelark::TerminationSignals termination(mainWindow);
         mainWindow.show();
+        // A file given on the command line, as the desktop passes the file to open with it.
+        const QStringList arguments = QApplication::arguments();
+        if (arguments.size() > 1)
+            mainWindow.openGivenFile(arguments.at(1).toStdString());
         status = QApplication::exec();
         endedBy = termination.received();
     }

@@ -30,7 +30,11 @@ struct CurrentItem {
 
 // Everything the window's handlers share, alive from start-up to exit.
 struct ProgramState {
-    std::string programDir;  // ends with the path separator
+    // Where the side files are read from, and where the window writes the
+    // files of its own (working copy, pl.bmp, pl.wav); both end with the
+    // path separator, and both are the program's folder in a build folder.
+    std::string sideFilesDir;
+    std::string ownFilesDir;
     std::int32_t speedProbe = 0;
     bool fastDisplay() const { return speedProbe < FastDisplayProbe; }
 
@@ -38,7 +42,7 @@ struct ProgramState {
     ChunkTable chunks;
     // One line per listed chunk, as the table gives it, before any description.
     std::vector<std::string> listedLines;
-    // A copy of the chosen file in programDir; open exactly while a copy is open.
+    // A copy of the chosen file in ownFilesDir; open exactly while a copy is open.
     ByteFile workingCopy;
     // The copy's name, held by this instance from the first open until closing.
     WorkingCopyFile workingCopyFile;

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <chrono>
+#include <iostream>
 
 namespace pagelark {
 
@@ -70,6 +71,9 @@ std::optional<std::string> QtPlatform::chooseFileToSave(const SaveDialogRequest&
 
 void QtPlatform::showError(const std::string& text)
 {
+    // Also where a desktop keeps a program's messages, and where a script
+    // that starts the program can see them.
+    std::cerr << "pagelark: " << text << std::endl;
     QMessageBox::critical(dialogParent(), QApplication::applicationName(), QString::fromStdString(text));
 }
 

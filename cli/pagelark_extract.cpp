@@ -2,6 +2,7 @@
 // file on the command line. It reads the chosen file directly, read-only, and never
 // changes it.
 
+#include "archive/program_places.h"
 #include "cli/extract_commands.h"
 
 #include <filesystem>
@@ -51,12 +52,13 @@ int usageError(const std::string& problem)
     return ExitUsage;
 }
 
-// The directory of this program's own file, where the side files are.
-std::string ownDirectory()
+// The folder of the side files: this program's own folder, or the install's
+// share/pagelark beside it.
+std::string sideFilesDirectory()
 {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string("./") : self.parent_path().string() + "/";
+    return pagelark::sideFilesFolder(error ? std::string("./") : self.parent_path().string() + "/");
 }
 
 bool parseIndex(const std::string& text, std::int32_t& index)
@@ -87,7 +89,7 @@ int runList(const std::vector<std::string>& args)
     }
     if (files.size() != 1)
         return usageError("list takes one VSWAP file");
-    pagelark::cli::listChunks(files[0], game, ownDirectory(), std::cout);
+    pagelark::cli::listChunks(files[0], game, sideFilesDirectory(), std::cout);
     return ExitOk;
 }
 

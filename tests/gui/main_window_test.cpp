@@ -161,7 +161,8 @@ TEST_F(MainWindowTest, CreationFixesProgramDirAndMeasuresTheSpeedProbe)
 {
     platform.tickStep = 7;
     TForm1& window = form();
-    EXPECT_EQ(window.state().programDir, platform.dir.withSeparator());
+    EXPECT_EQ(window.state().sideFilesDir, platform.dir.withSeparator());
+    EXPECT_EQ(window.state().ownFilesDir, platform.dir.withSeparator());
     EXPECT_EQ(window.state().speedProbe, 7);
     EXPECT_EQ(window.drawingSurface().pixel(0, 0), packColor(255, 255, 255));
     EXPECT_TRUE(platform.errors.empty());

@@ -3,12 +3,17 @@
 #include "tests/gui/file_lock.h"
 #include "tests/gui/window_fixture.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 #include <filesystem>
 
@@ -245,6 +250,46 @@ TEST_F(OpenVswapTest, ChoosingTheWorkingCopyItselfKeepsItsBytes)
     EXPECT_TRUE(platform.errors.empty());
     EXPECT_EQ(readFileBytes(workingCopy(0)), sampleVswap());
     EXPECT_EQ(listedChunks(), sampleLines());
+}
+
+}  // namespace
+}  // namespace pagelark::testing
+
+namespace pagelark::testing {
+namespace {
+
+TEST_F(OpenVswapTest, FileFromTheCommandLineOrADropOpensAsTheDialogsChoiceDoes)
+{
+    TForm1& window = form();
+    const std::string given = userFile("VSWAP.WL6", sampleVswap());
+    window.openGivenFile(given);
+    EXPECT_TRUE(platform.openRequests.empty());
+    EXPECT_EQ(listedChunks(), sampleLines());
+    EXPECT_EQ(window.windowTitle().toStdString(), given);
+    EXPECT_TRUE(window.cb1->isVisibleTo(&window));
+    EXPECT_TRUE(window.spgem->isVisibleTo(&window));
+    EXPECT_EQ(readFileBytes(workingCopy(0)), sampleVswap());
+
+    // A drop: the first local file of the drag.
+    const std::string dropped = userFile("VSWAP.SOD", twoWallVswap());
+    QMimeData drag;
+    drag.setUrls(
+        {QUrl(QStringLiteral("https://example.org/VSWAP.WL6")), QUrl::fromLocalFile(QString::fromStdString(dropped))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &drag, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &drag, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    EXPECT_EQ(listLines().size(), 2);
+    EXPECT_EQ(window.windowTitle().toStdString(), dropped);
+
+    // A file that cannot be opened is reported as after the dialog; the window goes on.
+    window.openGivenFile(userDir.file("MISSING.WL6"));
+    EXPECT_EQ(platform.errors, std::vector<std::string>{"File not found"});
+    openFile(given);
+    EXPECT_EQ(listedChunks(), sampleLines());
+    EXPECT_EQ(platform.openRequests.size(), 1u);
+    EXPECT_EQ(platform.openRequests[0].startDirectory, platform.dir.withSeparator());
 }
 
 }  // namespace
