@@ -5,9 +5,12 @@
 #include "archive/list_line.h"
 #include "archive/run_error.h"
 #include "archive/text_file.h"
+#include "export/contact_sheet_qt.h"
+#include "export/png_files_qt.h"
 #include "export/saved_item_name.h"
 #include "pictures/bitmap_writer.h"
 #include "pictures/decoders.h"
+#include "pictures/palette.h"
 #include "pictures/reference_tables.h"
 #include "sounds/wav_writer.h"
 
@@ -64,6 +67,13 @@ std::vector<std::int32_t> chunksToSave(const OpenedVswap& vswap, const std::vect
     return {wanted.begin(), wanted.end()};
 }
 
+Palette paletteFrom(const std::string& path)
+{
+    Palette palette{};
+    onFile(path, [&] { readPaletteFile(path, palette); });
+    return palette;
+}
+
 }  // namespace
 
 void listChunks(const std::string& vswapPath, GameVersion version, const std::string& dataDir, std::ostream& out)
@@ -91,6 +101,8 @@ bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& pro
     const std::string base = request.outputDir + "/" + request.prefix;
     const BmpHeaderTemplate header = referenceBitmapHeader();
     const FileIdentity input = onFile(vswap->path, [&] { return vswap->file.identity(); });
+    const bool png = request.format == PictureFormat::Png;
+    const Palette palette = png ? paletteFrom(request.palettePath) : Palette{};
 
     PixelGrid grid{};
     std::vector<std::uint8_t> samples;
@@ -104,7 +116,7 @@ bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& pro
     for (std::int32_t index : chunks) {
         const ItemKind kind = kindOfChunk(vswap->header, index);
         const std::int32_t offset = vswap->table.offset[index];
-        const std::string path = savedItemFileName(base, kind, vswap->table.itemNumber[index]);
+        const std::string path = savedItemFileName(base, kind, vswap->table.itemNumber[index], png ? ".png" : ".bmp");
         // However the output is named or linked, the file being read stays as it is.
         if (wouldWriteInto(path, input)) {
             reportNotSaved(path, "the file being read; not written over");
@@ -129,6 +141,8 @@ bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& pro
         onFile(path, [&] {
             if (kind == ItemKind::Sound)
                 writeWavFile(path, samples);
+            else if (png)
+                writeBytesToFile(path, indexedPngBytes(grid, palette, kind == ItemKind::Sprite));
             else
                 writeBitmapFile(path, grid, header);
         });
@@ -143,6 +157,42 @@ bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& pro
         out << ", " << notSaved << (notSaved == 1 ? " chunk" : " chunks") << " not saved";
     out << '\n';
     return notSaved == 0;
+}
+
+bool drawSheet(const SheetRequest& request, std::ostream& out, std::ostream& problems)
+{
+    const auto vswap = openVswap(request.vswapPath);
+    const Palette palette = paletteFrom(request.palettePath);
+    const ItemKind wanted = request.kind == SheetKind::Walls ? ItemKind::Wall : ItemKind::Sprite;
+
+    std::vector<SheetPicture> pictures;
+    int unreadable = 0;
+    for (std::int32_t index : chunksToSave(*vswap, {})) {
+        if (kindOfChunk(vswap->header, index) != wanted)
+            continue;
+        SheetPicture picture{index, wanted, vswap->table.itemNumber[index], PixelGrid{}};
+        try {
+            if (wanted == ItemKind::Wall)
+                decodeWall(vswap->file, vswap->table.offset[index], *picture.grid);
+            else if (!decodeSprite(vswap->file, vswap->table.offset[index], std::nullopt, *picture.grid))
+                picture.grid.reset();
+        } catch (const RunError& error) {
+            problems << "pagelark-extract: " << vswap->path << ": chunk " << index << ": " << error.text() << '\n';
+            picture.grid.reset();
+            ++unreadable;
+        }
+        pictures.push_back(std::move(picture));
+    }
+
+    const SheetLayout layout{request.columns, request.scale};
+    const QImage sheet = drawContactSheet(pictures, palette, layout);
+    const FileIdentity input = onFile(vswap->path, [&] { return vswap->file.identity(); });
+    if (wouldWriteInto(request.outputPath, input))
+        throw Failure{request.outputPath, "the file being read; not written over"};
+    onFile(request.outputPath, [&] { writeBytesToFile(request.outputPath, pngBytes(sheet)); });
+    out << request.outputPath << ": " << pictures.size() << (wanted == ItemKind::Wall ? " walls" : " sprites")
+        << " on a sheet of " << sheet.width() << " x " << sheet.height() << '\n';
+    return unreadable == 0;
 }
 
 }  // namespace pagelark::cli

@@ -15,11 +15,17 @@ namespace pagelark::cli {
 // read from the description file in dataDir.
 void listChunks(const std::string& vswapPath, GameVersion version, const std::string& dataDir, std::ostream& out);
 
+enum class PictureFormat { Bmp, Png };
+
 struct SaveRequest {
     std::string vswapPath;
     std::string outputDir;
     std::string prefix;
     std::vector<std::int32_t> indices;  // empty: every listed chunk
+    // Bitmaps as the window saves them, or indexed PNG files in the colours
+    // of the palette file, a sprite's background transparent.
+    PictureFormat format = PictureFormat::Bmp;
+    std::string palettePath;
 };
 
 // Writes, for each requested chunk in list order, the file that "Save
@@ -28,6 +34,23 @@ struct SaveRequest {
 // is named on problems and left out; the result tells whether every chunk
 // was saved. A file that cannot be written ends the run with a Failure.
 bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& problems);
+
+enum class SheetKind { Walls, Sprites };
+
+struct SheetRequest {
+    std::string vswapPath;
+    std::string outputPath;
+    std::string palettePath;
+    SheetKind kind = SheetKind::Walls;
+    int columns = 16;
+    int scale = 2;
+};
+
+// Draws every wall, or every sprite, of the file on one PNG contact sheet,
+// in list order, each labelled as the list names it; a sprite that does not
+// decode gets a crossed-out cell. A chunk that cannot be read is crossed out
+// too and named on problems; the result tells whether every chunk was read.
+bool drawSheet(const SheetRequest& request, std::ostream& out, std::ostream& problems);
 
 // What the commands raise: the file concerned and the text to show for it,
 // the same text the window's error box shows.

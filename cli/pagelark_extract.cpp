@@ -5,9 +5,12 @@
 #include "archive/program_places.h"
 #include "cli/extract_commands.h"
 
+#include <QGuiApplication>
+
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,8 @@ namespace {
 
 using pagelark::GameVersion;
 using pagelark::cli::Failure;
+using pagelark::cli::PictureFormat;
+using pagelark::cli::SheetKind;
 
 constexpr int ExitOk = 0;
 constexpr int ExitFailure = 1;
@@ -22,7 +27,10 @@ constexpr int ExitUsage = 2;
 
 const char* const Usage
     = "Usage: pagelark-extract list [--game wolf10|wolf13|spear] VSWAPFILE\n"
-      "       pagelark-extract save [--prefix TEXT] VSWAPFILE OUTDIR [INDEX...]\n"
+      "       pagelark-extract save [--prefix TEXT] [--format bmp|png] [--palette FILE.pal]\n"
+      "                             VSWAPFILE OUTDIR [INDEX...]\n"
+      "       pagelark-extract sheet [--kind walls|sprites] [--columns N] [--scale N]\n"
+      "                              [--palette FILE.pal] VSWAPFILE OUT.png\n"
       "       pagelark-extract --help | --version\n";
 
 const char* const Help
@@ -42,6 +50,17 @@ const char* const Help
       "         does not decode is skipped. A chunk that cannot be read, or whose\n"
       "         file would be the VSWAP file itself, is named on standard error and\n"
       "         the others are saved; the exit status is then 1.\n"
+      "         --format png writes walls and sprites as 8-bit indexed PNG files\n"
+      "         instead (wall0003.png, sprite0024.png), with the same pixels, in the\n"
+      "         colours of the game palette or of --palette FILE.pal; a sprite's\n"
+      "         background is transparent. Sounds are still WAV files.\n"
+      "  sheet  draws every wall (the default) or every sprite on one PNG contact\n"
+      "         sheet, in list order, N pictures to a row (16 by default; fewer\n"
+      "         when the file has fewer), each enlarged N times (2 by default) and\n"
+      "         labelled with its chunk index, kind and number; a sprite that does\n"
+      "         not decode is crossed out.\n"
+      "\n"
+      "Palette files have three header lines, then one 'R G B' line per colour.\n"
       "\n"
       "The VSWAP file is only read, never changed. Errors go to standard error as\n"
       "'pagelark-extract: FILE: TEXT' with exit status 1; wrong usage exits with 2.\n";
@@ -93,15 +112,39 @@ int runList(const std::vector<std::string>& args)
     return ExitOk;
 }
 
+// The default palette: the one the window loads at start-up.
+std::string gamePalette() { return sideFilesDirectory() + "wolfenstein.pal"; }
+
+// A whole number from 1 to most, or nothing.
+std::optional<int> parseCount(const std::string& text, int most)
+{
+    if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int count = std::stoi(text);
+    if (count < 1 || count > most)
+        return std::nullopt;
+    return count;
+}
+
 int runSave(const std::vector<std::string>& args)
 {
     pagelark::cli::SaveRequest request;
+    request.palettePath = gamePalette();
     std::vector<std::string> operands;
     for (std::size_t i = 0; i < args.size(); ++i) {
+        const bool valueFollows = i + 1 < args.size();
         if (args[i] == "--prefix") {
-            if (i + 1 == args.size())
+            if (!valueFollows)
                 return usageError("--prefix takes a text");
             request.prefix = args[++i];
+        } else if (args[i] == "--format") {
+            if (!valueFollows || (args[i + 1] != "bmp" && args[i + 1] != "png"))
+                return usageError("--format takes bmp or png");
+            request.format = args[++i] == "png" ? PictureFormat::Png : PictureFormat::Bmp;
+        } else if (args[i] == "--palette") {
+            if (!valueFollows)
+                return usageError("--palette takes a palette file");
+            request.palettePath = args[++i];
         } else {
             operands.push_back(args[i]);
         }
@@ -118,6 +161,57 @@ int runSave(const std::vector<std::string>& args)
     }
     const bool everyChunkSaved = pagelark::cli::saveChunks(request, std::cout, std::cerr);
     return everyChunkSaved ? ExitOk : ExitFailure;
+}
+
+constexpr int MostColumns = 256;
+constexpr int LargestScale = 16;
+
+int runSheet(const std::vector<std::string>& args)
+{
+    pagelark::cli::SheetRequest request;
+    request.palettePath = gamePalette();
+    std::vector<std::string> operands;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const bool valueFollows = i + 1 < args.size();
+        if (args[i] == "--kind") {
+            if (!valueFollows || (args[i + 1] != "walls" && args[i + 1] != "sprites"))
+                return usageError("--kind takes walls or sprites");
+            request.kind = args[++i] == "sprites" ? SheetKind::Sprites : SheetKind::Walls;
+        } else if (args[i] == "--columns" || args[i] == "--scale") {
+            const bool columns = args[i] == "--columns";
+            const std::optional<int> count
+                = valueFollows ? parseCount(args[i + 1], columns ? MostColumns : LargestScale) : std::nullopt;
+            if (!count)
+                return usageError(columns ? "--columns takes a number from 1 to " + std::to_string(MostColumns)
+                                          : "--scale takes a number from 1 to " + std::to_string(LargestScale));
+            (columns ? request.columns : request.scale) = *count;
+            ++i;
+        } else if (args[i] == "--palette") {
+            if (!valueFollows)
+                return usageError("--palette takes a palette file");
+            request.palettePath = args[++i];
+        } else {
+            operands.push_back(args[i]);
+        }
+    }
+    if (operands.size() != 2)
+        return usageError("sheet takes a VSWAP file and the PNG file to write");
+    request.vswapPath = operands[0];
+    request.outputPath = operands[1];
+    // Labels need the fonts a GUI application finds; nothing is shown on any
+    // screen, and what Qt has to say about the desktop it does not need is no
+    // concern of the command's.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::cerr << "pagelark-extract: " << message.toStdString() << '\n';
+    });
+    int argc = 1;
+    char name[] = "pagelark-extract";
+    char* argv[] = {name, nullptr};
+    const QGuiApplication application(argc, argv);
+    const bool everyChunkRead = pagelark::cli::drawSheet(request, std::cout, std::cerr);
+    return everyChunkRead ? ExitOk : ExitFailure;
 }
 
 }  // namespace
@@ -141,6 +235,8 @@ int main(int argc, char* argv[])
             return runList(rest);
         if (args[0] == "save")
             return runSave(rest);
+        if (args[0] == "sheet")
+            return runSheet(rest);
     } catch (const Failure& failure) {
         std::cout.flush();
         std::cerr << "pagelark-extract: " << failure.file << ": " << failure.text << '\n';

@@ -8,13 +8,14 @@ std::string itemDigits(std::int32_t itemNumber)
     return text.size() > 1 ? text.substr(1, 4) : std::string();
 }
 
-std::string savedItemFileName(const std::string& base, ItemKind kind, std::int32_t itemNumber)
+std::string savedItemFileName(const std::string& base, ItemKind kind, std::int32_t itemNumber,
+                              const std::string& pictureExtension)
 {
     switch (kind) {
     case ItemKind::Wall:
-        return base + "wall" + itemDigits(itemNumber) + ".bmp";
+        return base + "wall" + itemDigits(itemNumber) + pictureExtension;
     case ItemKind::Sprite:
-        return base + "sprite" + itemDigits(itemNumber) + ".bmp";
+        return base + "sprite" + itemDigits(itemNumber) + pictureExtension;
     case ItemKind::Sound:
         return base + "sound" + itemDigits(itemNumber) + ".wav";
     }

@@ -12,8 +12,9 @@ namespace pagelark {
 std::string itemDigits(std::int32_t itemNumber);
 
 // base + kind word + digits + extension: "wall0012.bmp", "sprite0024.bmp",
-// "sound0005.wav".
-std::string savedItemFileName(const std::string& base, ItemKind kind, std::int32_t itemNumber);
+// "sound0005.wav"; pictures may take another extension (".png").
+std::string savedItemFileName(const std::string& base, ItemKind kind, std::int32_t itemNumber,
+                              const std::string& pictureExtension = ".bmp");
 
 // The text every saved file name begins with, from the path chosen in the
 // save dialog: the folder alone when the name part is exactly "-" (the
