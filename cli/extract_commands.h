@@ -47,7 +47,7 @@ struct SheetRequest {
 };
 
 // Draws every wall, or every sprite, of the file on one PNG contact sheet,
-// in list order, each labelled as the list names it; a sprite that does not
+// in list order, each labelled with chunk index and number; a sprite that does not
 // decode gets a crossed-out cell. A chunk that cannot be read is crossed out
 // too and named on problems; the result tells whether every chunk was read.
 bool drawSheet(const SheetRequest& request, std::ostream& out, std::ostream& problems);

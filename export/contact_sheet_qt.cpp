@@ -1,7 +1,5 @@
 #include "export/contact_sheet_qt.h"
 
-#include "archive/list_line.h"
-
 #include <QFont>
 #include <QPainter>
 
@@ -43,11 +41,11 @@ void crossOut(QPainter& painter, int left, int top, int side)
     painter.drawLine(left + side - 2, top + 1, left + 1, top + side - 2);
 }
 
-// The label as the chunk list shows the chunk, without its padding: "130 sprite 24".
+// The chunk index, then the number within the kind: "130 #24". Short, so it
+// fits under a picture that is not enlarged; the kind is the sheet's own.
 QString labelOf(const SheetPicture& picture)
 {
-    const std::string line = formatListLine(picture.chunkIndex, picture.kind, picture.itemNumber);
-    return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())).simplified();
+    return QStringLiteral("%1 #%2").arg(picture.chunkIndex).arg(picture.itemNumber);
 }
 
 }  // namespace

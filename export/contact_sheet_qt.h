@@ -53,8 +53,8 @@ constexpr QRgb SheetBackground = 0xFF6E6E6E;
 // Draws the pictures in order on one sheet in these colours, never with more
 // columns than pictures. A sprite's
 // background (index 255) shows the sheet's background; a cell without a
-// picture is crossed out. Each picture is labelled as the chunk list names
-// it: chunk index, kind and item number.
+// picture is crossed out. Each picture is labelled with its chunk index and
+// its number within its kind: "130 #24".
 QImage drawContactSheet(const std::vector<SheetPicture>& pictures, const Palette& palette, SheetLayout layout);
 
 }  // namespace pagelark
