@@ -2,6 +2,8 @@
 
 #include "archive/run_error.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 
 namespace pagelark {
@@ -11,6 +13,7 @@ namespace {
 constexpr std::uint8_t LF = '\n';
 constexpr std::uint8_t CR = '\r';
 constexpr std::size_t MaxNumberLength = 32;
+constexpr std::size_t LineRun = 256;
 
 bool isBlank(std::uint8_t c) { return c <= ' '; }
 
@@ -18,12 +21,21 @@ bool isBlank(std::uint8_t c) { return c <= ' '; }
 
 std::string TextFile::readLine()
 {
+    // The line is read in runs rather than byte by byte, which made reading
+    // the description files a good part of opening a VSWAP file; the file is
+    // left just past the line end all the same.
     std::string line;
+    std::array<std::uint8_t, LineRun> run{};
     while (!file_.eof()) {
-        const std::uint8_t c = file_.readByte();
-        if (c == LF)
+        const std::int64_t start = file_.position();
+        const auto take = static_cast<std::size_t>(std::min<std::int64_t>(LineRun, file_.size() - start));
+        file_.readBytes(run.data(), take);
+        const auto* const end = std::find(run.data(), run.data() + take, LF);
+        line.append(reinterpret_cast<const char*>(run.data()), static_cast<std::size_t>(end - run.data()));
+        if (end != run.data() + take) {
+            file_.seek(start + (end - run.data()) + 1);
             break;
-        line.push_back(static_cast<char>(c));
+        }
     }
     if (!line.empty() && static_cast<std::uint8_t>(line.back()) == CR)
         line.pop_back();

@@ -89,6 +89,8 @@ void Canvas::copyRect(const Canvas& source, Rect from, Rect to)
         sourceColumns[static_cast<std::size_t>(x - left)]
             = sourceX >= 0 && sourceX < source.width_ ? static_cast<int>(sourceX) : -1;
     }
+    const bool everyColumnInside
+        = std::all_of(sourceColumns.begin(), sourceColumns.end(), [](int sourceX) { return sourceX >= 0; });
     std::int64_t previousSourceY = -1;
     for (int y = top; y < bottom; ++y) {
         const std::int64_t sourceY = from.top + (std::int64_t{y} - to.top) * fromHeight / toHeight;
@@ -98,6 +100,10 @@ void Canvas::copyRect(const Canvas& source, Rect from, Rect to)
         // An enlargement repeats rows: the row above holds this one already.
         const std::uint32_t* sourceRow = sourceY == previousSourceY ? row - width_ : nullptr;
         const bool fromAbove = sourceRow != nullptr;
+        if (fromAbove && everyColumnInside) {
+            std::copy(sourceRow + left, sourceRow + right, row + left);
+            continue;
+        }
         if (!fromAbove)
             sourceRow = bandRows + (sourceY - firstSourceRow) * source.width_;
         for (int x = left; x < right; ++x) {

@@ -1,0 +1,104 @@
+#include "bench/comparisons.h"
+
+namespace pagelark::bench {
+
+namespace {
+
+constexpr double ShowMostSeconds = 0.3e-3;
+constexpr double ShowMostRatio = 5.0;
+constexpr double OpenMostRatio = 1.5;
+constexpr double OpenPaintedMostRatio = 3.0;
+constexpr double SaveMostRatio = 1.2;
+constexpr double OpenMostMb = 32.0;
+// "A few megabytes": the long line itself, its cut copies in the list and a
+// buffer or two while it is read.
+constexpr double LongLineMostAddedMb = 4.0;
+
+Comparison showing(const std::string& entry, const std::string& view)
+{
+    const std::string name = entry + "_" + view;
+    return {"Show " + entry + ", " + view + " view",
+            "ShowEntry/" + name,
+            "palette + enlarge to 320x320",
+            "ShowFloor/" + name,
+            Measure::Time,
+            ShowMostSeconds,
+            ShowMostRatio,
+            {}};
+}
+
+// The showing followed by the window's repaint: no target, for the picture.
+Comparison showingPainted(const std::string& entry)
+{
+    const std::string name = entry + "_plain";
+    return {"Show " + entry + ", plain view, painted",
+            "ShowEntryPainted/" + name,
+            "palette + enlarge to 320x320",
+            "ShowFloor/" + name,
+            Measure::Time,
+            {},
+            {},
+            {}};
+}
+
+}  // namespace
+
+const std::vector<Comparison>& comparisons()
+{
+    static const std::vector<Comparison> all = {
+        showing("wall", "plain"),
+        showing("wall", "background"),
+        showing("sprite", "plain"),
+        showing("sprite", "background"),
+        showing("sound", "plain"),
+        showing("sound", "background"),
+        showingPainted("wall"),
+        showingPainted("sprite"),
+        showingPainted("sound"),
+        {"Open full-size file, handler returns",
+         "OpenFile/handler_returned",
+         "plain copy of the file",
+         "PlainCopy",
+         Measure::Time,
+         {},
+         OpenMostRatio,
+         {}},
+        {"Open full-size file, list painted",
+         "OpenFile/list_painted",
+         "plain copy of the file",
+         "PlainCopy",
+         Measure::Time,
+         {},
+         OpenPaintedMostRatio,
+         {}},
+        {"Save every chunk (pagelark-extract)",
+         "SaveEveryChunk",
+         "same files, one write each",
+         "WriteSameFiles",
+         Measure::Time,
+         {},
+         SaveMostRatio,
+         {}},
+        {"Decode a wall", "Decode/wall", "copy its bytes", "CopyBytes/wall", Measure::Time, {}, {}, {}},
+        {"Decode a sprite", "Decode/sprite", "copy its bytes", "CopyBytes/sprite", Measure::Time, {}, {}, {}},
+        {"Peak memory, full-size file open",
+         "PeakMemory/file_open",
+         "window, nothing open",
+         "PeakMemory/window_only",
+         Measure::PeakMemory,
+         OpenMostMb,
+         {},
+         {}},
+        {"Peak memory, with a 1 MB description line",
+         "PeakMemory/file_open_long_description",
+         "shipped description file",
+         "PeakMemory/file_open",
+         Measure::PeakMemory,
+         {},
+         {},
+         LongLineMostAddedMb},
+    };
+    return all;
+}
+
+}  // namespace pagelark::bench

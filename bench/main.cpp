@@ -1,0 +1,55 @@
+// The benchmark program: the window's benchmarks need a QApplication on the
+// offscreen platform, and the run ends with the table of figures beside
+// their baselines. Started with the memory probe's flag it is the probe.
+#include "bench/bench_window.h"
+#include "bench/figure_table.h"
+#include "bench/peak_memory_probe.h"
+
+#include <QApplication>
+#include <QString>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <string_view>
+
+namespace {
+
+// Warnings the headless set-up itself causes, with nothing to do with the program.
+bool isHeadlessNoise(QtMsgType type, const QString& message)
+{
+    return type == QtWarningMsg
+        && (message == QLatin1String("This plugin does not support propagateSizeHints()")
+            || message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")));
+}
+
+QtMessageHandler defaultHandler = nullptr;
+
+void filterMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (!isHeadlessNoise(type, message))
+        defaultHandler(type, context, message);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    // The figures are for the offscreen platform, wherever the run happens.
+    ::setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/1);
+    defaultHandler = qInstallMessageHandler(filterMessages);
+    if (argc > 1 && std::string_view(argv[1]) == pagelark::bench::PeakMemoryProbeFlag)
+        return pagelark::bench::runPeakMemoryProbe(argc, argv);
+
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    pagelark::bench::FigureTable table;
+    benchmark::RunSpecifiedBenchmarks(&table);
+    pagelark::bench::closeSharedWindows();
+    table.print(std::cout);
+    benchmark::Shutdown();
+    return 0;
+}
