@@ -22,6 +22,7 @@
 #include <QMimeData>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStringList>
 #include <QTimer>
@@ -157,19 +158,23 @@ void TForm1::OpenVswapFile()
         return;
 
     state_.chunks.clear();
-    // The lines of the file before go with its table: an open that fails
-    // from here on must not leave them offering chunks of another file.
     state_.header = {};
     state_.listedLines.clear();
-    replaceListLines({});
-    // Every later open of the run refills the copy the first one made.
-    if (state_.workingCopy.isOpen())
-        state_.workingCopy.close();
-    state_.chosenFile = identityOf(*chosen);
-    state_.workingCopyFile.fill(state_.ownFilesDir, *chosen);
-    state_.workingCopy.openRead(state_.workingCopyFile.name());
-    setWindowTitle(QString::fromStdString(*chosen));
-    ReadChunkTable();
+    try {
+        // Every later open of the run refills the copy the first one made.
+        if (state_.workingCopy.isOpen())
+            state_.workingCopy.close();
+        state_.chosenFile = identityOf(*chosen);
+        state_.workingCopyFile.fill(state_.ownFilesDir, *chosen);
+        state_.workingCopy.openRead(state_.workingCopyFile.name());
+        setWindowTitle(QString::fromStdString(*chosen));
+        ReadChunkTable();
+    } catch (...) {
+        // The lines of the file before went with its table: an open that
+        // fails leaves no lines that would offer chunks of another file.
+        replaceListLines({});
+        throw;
+    }
     Timer1->start();
     // The list is filled once, with the lines' descriptions; without them
     // when the description file cannot be read.
@@ -219,7 +224,13 @@ void TForm1::makeListRowCurrent(int row)
     if (row < 0 || row >= ListBox1->count())
         return;
     const QSignalBlocker quiet(ListBox1);
+    // The first line of a list shown from its top is in sight already: the
+    // list need not be laid out now to scroll to it, only when it is painted.
+    const bool inSight = row == 0 && ListBox1->verticalScrollBar()->value() == 0;
+    const bool scrolls = ListBox1->hasAutoScroll();
+    ListBox1->setAutoScroll(scrolls && !inSight);
     ListBox1->setCurrentRow(row, QItemSelectionModel::NoUpdate);
+    ListBox1->setAutoScroll(scrolls);
 }
 
 void TForm1::openGivenFile(const std::string& path)

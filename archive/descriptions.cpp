@@ -173,10 +173,13 @@ std::string describedLine(std::string_view line, std::int32_t soundStart, const 
 {
     const std::int64_t index = chunkIndexOfLine(line);
     const std::int64_t slot = index >= soundStart ? std::int64_t{soundStart} + itemNumberOfLine(line) : index;
-    std::string described(line.substr(0, ListLineWidth));
-    described += "  ";
-    if (inTable(slot))
-        described += std::string_view(table[static_cast<std::size_t>(slot)]).substr(0, LongestListedDescription);
+    const std::string_view text = inTable(slot)
+        ? std::string_view(table[static_cast<std::size_t>(slot)]).substr(0, LongestListedDescription)
+        : std::string_view();
+    const std::string_view head = line.substr(0, ListLineWidth);
+    std::string described;
+    described.reserve(head.size() + 2 + text.size());
+    described.append(head).append("  ").append(text);
     return described;
 }
 

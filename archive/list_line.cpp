@@ -35,7 +35,22 @@ std::string listNumberField(std::int32_t number)
 
 std::string formatListLine(std::int32_t index, ItemKind kind, std::int32_t itemNumber)
 {
-    return listNumberField(index) + " " + kindWord(kind) + listNumberField(itemNumber);
+    // Numbers of up to four digits, the ones any file has, are put in place
+    // directly: an open writes a line for every chunk.
+    const auto fitsField = [](std::int32_t number) { return number >= 0 && number <= 9999; };
+    if (!fitsField(index) || !fitsField(itemNumber))
+        return listNumberField(index) + " " + kindWord(kind) + listNumberField(itemNumber);
+    std::string line(ListLineWidth, ' ');
+    const auto putRightAligned = [&line](std::size_t end, std::int32_t number) {
+        do {
+            line[--end] = static_cast<char>('0' + number % 10);
+            number /= 10;
+        } while (number > 0);
+    };
+    putRightAligned(4, index);
+    line.replace(5, 7, kindWord(kind));
+    putRightAligned(ListLineWidth, itemNumber);
+    return line;
 }
 
 std::vector<std::string> listLines(const VswapHeader& header, const ChunkTable& table)

@@ -70,6 +70,10 @@ TEST(ListLine, NumberFieldsAreFourCharactersRightAligned)
     EXPECT_EQ(formatListLine(0, ItemKind::Wall, 0), "   0 wall      0");
     EXPECT_EQ(formatListLine(130, ItemKind::Sprite, 24), " 130 sprite   24");
     EXPECT_EQ(formatListLine(600, ItemKind::Sound, 5), " 600 sound     5");
+    // Every line is its two fields around the kind word, however it is put together.
+    for (std::int32_t number : {1, 9, 10, 99, 100, 999, 1000, 9999, 10000, 65535})
+        EXPECT_EQ(formatListLine(number, ItemKind::Sprite, 6143 - number % 6144),
+                  listNumberField(number) + " sprite " + listNumberField(6143 - number % 6144));
 }
 
 TEST(ListLine, ReadersTakeTheIndexAndTheItemNumberBack)
