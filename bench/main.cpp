@@ -4,6 +4,7 @@
 #include "bench/bench_window.h"
 #include "bench/figure_table.h"
 #include "bench/peak_memory_probe.h"
+#include "tests/support/headless_qt.h"
 
 #include <QApplication>
 #include <QString>
@@ -14,31 +15,11 @@
 #include <iostream>
 #include <string_view>
 
-namespace {
-
-// Warnings the headless set-up itself causes, with nothing to do with the program.
-bool isHeadlessNoise(QtMsgType type, const QString& message)
-{
-    return type == QtWarningMsg
-        && (message == QLatin1String("This plugin does not support propagateSizeHints()")
-            || message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")));
-}
-
-QtMessageHandler defaultHandler = nullptr;
-
-void filterMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (!isHeadlessNoise(type, message))
-        defaultHandler(type, context, message);
-}
-
-}  // namespace
-
 int main(int argc, char* argv[])
 {
     // The figures are for the offscreen platform, wherever the run happens.
     ::setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/1);
-    defaultHandler = qInstallMessageHandler(filterMessages);
+    pagelark::testing::installHeadlessMessageFilter();
     if (argc > 1 && std::string_view(argv[1]) == pagelark::bench::PeakMemoryProbeFlag)
         return pagelark::bench::runPeakMemoryProbe(argc, argv);
 

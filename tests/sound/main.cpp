@@ -2,6 +2,7 @@
 // test run's own and recorded from it, on Qt's offscreen platform.
 #include "tests/sound/private_sound_server.h"
 #include "tests/sound/without_server.h"
+#include "tests/support/headless_qt.h"
 #include "tests/support/temp_dir.h"
 
 #include <QApplication>
@@ -14,26 +15,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-// Warnings the headless set-up causes, with nothing to do with the program:
-// the offscreen platform cannot pass size hints on, and in the run without
-// a server Qt finds no sound device.
-bool isHeadlessNoise(QtMsgType type, const QString& message)
-{
-    if (type != QtWarningMsg)
-        return false;
-    return message == QLatin1String("This plugin does not support propagateSizeHints()")
-        || message == QLatin1String("PulseAudioService: pa_context_connect() failed")
-        || message == QLatin1String("No audio device detected");
-}
-
-QtMessageHandler defaultHandler = nullptr;
-
-void filterMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (!isHeadlessNoise(type, message))
-        defaultHandler(type, context, message);
-}
 
 std::string privateFolder(const pagelark::testing::TempDir& root, const std::string& name)
 {
@@ -68,7 +49,7 @@ int main(int argc, char* argv[])
         server = std::make_unique<pagelark::testing::PrivateSoundServer>(runtimeDir, root.path().string());
     pagelark::testing::setSoundServer(server.get());
 
-    defaultHandler = qInstallMessageHandler(filterMessages);
+    pagelark::testing::installHeadlessMessageFilter();
     ::testing::InitGoogleTest(&argc, argv);
     int result = 0;
     {
