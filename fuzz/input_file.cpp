@@ -1,0 +1,70 @@
+#include "fuzz/input_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace pagelark::fuzz {
+
+namespace {
+
+std::string parentFolder()
+{
+    if (const char* tmp = std::getenv("TMPDIR"); tmp != nullptr && *tmp != '\0')
+        return tmp;
+    // Memory-backed where there is one: every execution writes the file anew.
+    return ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+}
+
+[[noreturn]] void fail(const char* what, const std::string& path)
+{
+    std::perror((std::string("fuzz input file: ") + what + " " + path).c_str());
+    std::abort();
+}
+
+struct InputFolder {
+    std::string folder;
+    std::string file;
+
+    InputFolder()
+    {
+        std::string pattern = parentFolder() + "/pagelark-fuzz-XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr)
+            fail("cannot make a folder like", pattern);
+        folder = pattern;
+        file = folder + "/input";
+    }
+    ~InputFolder()
+    {
+        ::unlink(file.c_str());
+        ::rmdir(folder.c_str());
+    }
+    InputFolder(const InputFolder&) = delete;
+    InputFolder& operator=(const InputFolder&) = delete;
+};
+
+}  // namespace
+
+const std::string& writeInputFile(std::span<const std::uint8_t> bytes)
+{
+    static const InputFolder place;
+    const int fd = ::open(place.file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0)
+        fail("cannot create", place.file);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            fail("cannot write", place.file);
+        done += static_cast<std::size_t>(put);
+    }
+    if (::close(fd) != 0)
+        fail("cannot close", place.file);
+    return place.file;
+}
+
+}  // namespace pagelark::fuzz

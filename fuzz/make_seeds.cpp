@@ -1,0 +1,221 @@
+// Writes the fuzz targets' seed inputs, one folder per target, from our own
+// VSWAP writer, the demo file's art and the side files in data/:
+//   make_seeds OUTDIR DATADIR
+
+#include "fuzz/input_words.h"
+#include "tools/demo_vswap.h"
+#include "tools/sprite_encoder.h"
+#include "tools/vswap_writer.h"
+
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+using pagelark::fuzz::withWords;
+using pagelark::tools::VswapWriter;
+
+constexpr std::uint32_t WithCeiling = 1;
+constexpr std::uint32_t CeilingIndexShift = 8;
+constexpr std::uint32_t SomeCeilingIndex = 29;
+
+class SeedFolder {
+public:
+    SeedFolder(const fs::path& root, const std::string& target) : folder_(root / target)
+    {
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+
+    void add(const std::string& name, const Bytes& bytes) const
+    {
+        std::ofstream out(folder_ / name, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        if (!out)
+            throw std::runtime_error("cannot write " + (folder_ / name).string());
+    }
+
+private:
+    fs::path folder_;
+};
+
+Bytes readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + path.string());
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::uint32_t littleEndian(const Bytes& bytes, std::size_t at, int size)
+{
+    std::uint32_t value = 0;
+    for (int i = 0; i < size; ++i)
+        value |= std::uint32_t{bytes.at(at + static_cast<std::size_t>(i))} << (8 * i);
+    return value;
+}
+
+// Where chunk i of a VSWAP file starts, read back from its table.
+std::uint32_t chunkOffset(const Bytes& vswap, std::size_t i) { return littleEndian(vswap, 6 + 4 * i, 4); }
+
+VswapWriter::Chunk chunk(Bytes bytes) { return {std::move(bytes), false, {}}; }
+
+Bytes filled(std::size_t size, std::uint8_t first)
+{
+    Bytes bytes(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<std::uint8_t>(first + i);
+    return bytes;
+}
+
+// A few chunks of each kind, small enough that mutations stay cheap.
+VswapWriter smallVswap()
+{
+    VswapWriter writer;
+    writer.wall(chunk(filled(64, 1))).wall(chunk(filled(64, 9)));
+    const std::vector<pagelark::tools::Picture> sprites = pagelark::tools::demoSprites();
+    writer.sprite(chunk(pagelark::tools::encodeSprite(sprites.at(0))));
+    writer.sprite(chunk(pagelark::tools::encodeSprite(sprites.at(1))));
+    writer.soundPage(chunk(filled(40, 128))).soundPage(chunk(filled(40, 64))).soundPage(chunk(filled(30, 32)));
+    writer.sound(0, 80).sound(2, 30);
+    return writer;
+}
+
+void chunkTableSeeds(const SeedFolder& seeds, const Bytes& demo)
+{
+    seeds.add("demo", demo);
+    seeds.add("small", smallVswap().build());
+    seeds.add("small-unterminated", smallVswap().terminateSoundInfo(false).build());
+    VswapWriter odd = smallVswap();
+    odd.wall({{}, true, {}}).sprite({filled(8, 0), false, 4000}).sound(4000, 7);
+    seeds.add("small-odd-chunks", odd.build());
+}
+
+void decoderSeeds(const SeedFolder& seeds, const Bytes& demo)
+{
+    const std::vector<pagelark::tools::Picture> sprites = pagelark::tools::demoSprites();
+    for (std::size_t s = 0; s < sprites.size(); ++s) {
+        const Bytes sprite = pagelark::tools::encodeSprite(sprites[s]);
+        const std::uint32_t mode = s % 2 == 0 ? 0 : WithCeiling | SomeCeilingIndex << CeilingIndexShift;
+        seeds.add("sprite" + std::to_string(s), withWords({0, mode}, sprite));
+    }
+    seeds.add("wall", withWords({0, 0}, filled(4096, 3)));
+    seeds.add("wall-cut-short", withWords({0, 0}, filled(1000, 7)));
+    // Chunks inside a whole file, so that offsets far from the start are tried too.
+    const std::size_t firstSprite = pagelark::tools::demo::WallCount;
+    const std::size_t lastSprite = firstSprite + pagelark::tools::demo::SpriteCount - 1;
+    seeds.add("demo-wall", withWords({chunkOffset(demo, 1), 0}, demo));
+    seeds.add("demo-first-sprite", withWords({chunkOffset(demo, firstSprite), 0}, demo));
+    seeds.add("demo-last-sprite", withWords({chunkOffset(demo, lastSprite), WithCeiling}, demo));
+}
+
+void soundPlotSeeds(const SeedFolder& seeds, const Bytes& demo)
+{
+    const std::vector<Bytes> sounds = pagelark::tools::demoSounds();
+    for (std::size_t k = 0; k < sounds.size(); ++k)
+        seeds.add("sound" + std::to_string(k), withWords({0, static_cast<std::uint32_t>(sounds[k].size())}, sounds[k]));
+    const std::size_t firstPage = pagelark::tools::demo::WallCount + pagelark::tools::demo::SpriteCount;
+    seeds.add("demo-sound",
+              withWords({chunkOffset(demo, firstPage), static_cast<std::uint32_t>(sounds.at(0).size())}, demo));
+}
+
+void paletteSeeds(const SeedFolder& seeds, const fs::path& dataDir)
+{
+    const Bytes palette = readFile(dataDir / "wolfenstein.pal");
+    seeds.add("wolfenstein.pal", palette);
+    seeds.add("cut-short.pal",
+              Bytes(palette.begin(), palette.begin() + static_cast<std::ptrdiff_t>(palette.size() / 3)));
+    Bytes crlf;
+    for (std::uint8_t byte : palette) {
+        if (byte == '\n')
+            crlf.push_back('\r');
+        crlf.push_back(byte);
+    }
+    seeds.add("crlf.pal", crlf);
+}
+
+void descriptionSeeds(const SeedFolder& seeds, const fs::path& dataDir)
+{
+    // First sprite and first sound index of a registered game, of the demo
+    // file, and of a header whose sounds come first.
+    const std::vector<std::pair<std::uint32_t, std::uint32_t>> starts = {{106, 542}, {8, 45}, {600, 10}};
+    for (const char* name : {"wolf10swpics.txt", "wolfpics.txt", "spearpics.txt"}) {
+        const Bytes text = readFile(dataDir / name);
+        for (std::size_t s = 0; s < starts.size(); ++s)
+            seeds.add(std::string(name) + "-" + std::to_string(s),
+                      withWords({starts[s].first, starts[s].second}, text));
+    }
+}
+
+void appendId(Bytes& bytes, const char (&id)[5]) { bytes.insert(bytes.end(), id, id + 4); }
+
+void appendLittleEndian(Bytes& bytes, std::uint32_t value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+// 8-bit mono PCM; other chunks, if any, between the format and the data.
+Bytes wavFile(const Bytes& samples, const Bytes& otherChunks)
+{
+    Bytes wav;
+    appendId(wav, "RIFF");
+    appendLittleEndian(wav, static_cast<std::uint32_t>(36 + otherChunks.size() + samples.size()), 4);
+    appendId(wav, "WAVE");
+    appendId(wav, "fmt ");
+    appendLittleEndian(wav, 16, 4);
+    appendLittleEndian(wav, 1, 2);     // PCM
+    appendLittleEndian(wav, 1, 2);     // channels
+    appendLittleEndian(wav, 6896, 4);  // samples a second
+    appendLittleEndian(wav, 6896, 4);  // bytes a second
+    appendLittleEndian(wav, 1, 2);     // block size
+    appendLittleEndian(wav, 8, 2);     // bits a sample
+    wav.insert(wav.end(), otherChunks.begin(), otherChunks.end());
+    appendId(wav, "data");
+    appendLittleEndian(wav, static_cast<std::uint32_t>(samples.size()), 4);
+    wav.insert(wav.end(), samples.begin(), samples.end());
+    return wav;
+}
+
+void wavSeeds(const SeedFolder& seeds)
+{
+    const Bytes samples = filled(301, 100);
+    seeds.add("plain.wav", wavFile(samples, {}));
+    Bytes note;
+    appendId(note, "note");
+    appendLittleEndian(note, 3, 4);
+    note.insert(note.end(), {'a', 'b', 'c', 0});  // odd size, then the pad byte
+    seeds.add("with-other-chunk.wav", wavFile(samples, note));
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::cerr << "usage: make_seeds OUTDIR DATADIR\n";
+        return 2;
+    }
+    try {
+        const fs::path root = argv[1];
+        const fs::path dataDir = argv[2];
+        const Bytes demo = pagelark::tools::buildDemoVswap();
+        chunkTableSeeds(SeedFolder(root, "chunk_table"), demo);
+        decoderSeeds(SeedFolder(root, "decoders"), demo);
+        soundPlotSeeds(SeedFolder(root, "sound_plot"), demo);
+        paletteSeeds(SeedFolder(root, "palette"), dataDir);
+        descriptionSeeds(SeedFolder(root, "descriptions"), dataDir);
+        wavSeeds(SeedFolder(root, "wav_reader"));
+    } catch (const std::exception& error) {
+        std::cerr << "make_seeds: " << error.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
