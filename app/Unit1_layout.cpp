@@ -8,7 +8,7 @@
 #include "app/circle_shape.h"
 #include "app/clickable_fields.h"
 #include "app/picture_box.h"
-#include "app/row_height_delegate.h"
+#include "app/list_row_delegate.h"
 #include "app/spin_edit.h"
 
 #include <QAction>
@@ -168,7 +168,7 @@ void TForm1::createControls()
     // A line too long for the list is cut at its edge, as list boxes do,
     // rather than shortened with an ellipsis, which lays every line out twice.
     ListBox1->setTextElideMode(Qt::ElideNone);
-    ListBox1->setItemDelegate(new RowHeightDelegate(17, ListBox1));
+    ListBox1->setItemDelegate(new ListRowDelegate(17, ListBox1));
     setColors(ListBox1, QPalette::Base, palette().color(QPalette::Button), QPalette::Text, Navy);
     // The pop-up menu opens on a right click only from the first press of
     // "Load vswap file" on.

@@ -57,11 +57,13 @@ void copyFileContents(int source, int target)
         throw RunError::fromErrno(errno);
     if (sameIdentity(sourceInfo, targetInfo))
         return;
-    if (::ftruncate(target, 0) != 0)
-        throw RunError::fromErrno(errno);
 
+    // The old contents are written over and what is left of them cut off at
+    // the end. Cutting the file to nothing first would make ext4 write the
+    // whole copy out to disk as soon as any descriptor of it is closed.
     std::array<char, 64 * 1024> buffer{};
-    for (off_t at = 0;;) {
+    off_t at = 0;
+    for (;;) {
         const ssize_t got = ::pread(source, buffer.data(), buffer.size(), at);
         if (got < 0 && errno == EINTR)
             continue;
@@ -72,6 +74,8 @@ void copyFileContents(int source, int target)
         writeAllAt(target, buffer.data(), static_cast<std::size_t>(got), at);
         at += got;
     }
+    if (::ftruncate(target, at) != 0)
+        throw RunError::fromErrno(errno);
 }
 
 void deleteFileQuietly(const std::string& path)
