@@ -26,7 +26,9 @@ int main(int argc, char* argv[])
         const QStringList arguments = QApplication::arguments();
         if (arguments.size() > 1)
             mainWindow.openGivenFile(arguments.at(1).toStdString());
-        status = QApplication::exec();
+        // A signal handled while the file was being opened has closed the window already.
+        if (termination.received() == 0)
+            status = QApplication::exec();
         endedBy = termination.received();
     }
     // The clean-up done, the program ends by the signal after all, so that

@@ -1,6 +1,6 @@
 #include "app/qt_platform.h"
 
-#include "sounds/sound_output_qt.h"
+#include "app/deferred_sound_output.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -37,7 +37,7 @@ std::optional<std::string> chosenPath(const QString& path)
 
 }  // namespace
 
-QtPlatform::QtPlatform() : soundOutput_(std::make_unique<QtSoundOutput>()) {}
+QtPlatform::QtPlatform() : soundOutput_(std::make_unique<DeferredSoundOutput>(soundModulePaths(programDir()))) {}
 
 QtPlatform::~QtPlatform() = default;
 

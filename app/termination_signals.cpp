@@ -2,7 +2,7 @@
 
 #include "archive/run_error.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QSocketNotifier>
 #include <QWidget>
 
@@ -76,6 +76,12 @@ void TerminationSignals::closeWindow()
     while ((got = ::read(readEnd_.get(), numbers, sizeof numbers)) > 0 || (got < 0 && errno == EINTR)) {
         if (got > 0)
             received_ = numbers[got - 1];
+    }
+    // A message box or dialog open (one at start-up comes before the event
+    // loop runs) would otherwise keep the program waiting for an answer.
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        if (!modal->close())
+            break;
     }
     window_.close();
     // Does nothing outside the event loop; inside it, ends any dialog's loop too.

@@ -1,3 +1,4 @@
+#include "app/deferred_sound_output.h"
 #include "app/file_ops.h"
 #include "app/handler_guard.h"
 #include "app/qt_platform.h"
@@ -11,6 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 namespace pagelark::testing {
 namespace {
@@ -46,6 +50,36 @@ TEST_F(FileOpsTest, DeletingNeverReports)
     EXPECT_FALSE(std::filesystem::exists(dir.file("old")));
     EXPECT_NO_THROW(deleteFileQuietly(dir.file("old")));
     EXPECT_NO_THROW(deleteFileQuietly(""));
+}
+
+bool multimediaIsLoaded()
+{
+    std::ifstream maps("/proc/self/maps");
+    const std::string mapped{std::istreambuf_iterator<char>(maps), std::istreambuf_iterator<char>()};
+    return mapped.find("libQt6Multimedia") != std::string::npos;
+}
+
+TEST(DeferredSoundOutputTest, LoadsTheModuleWithTheFirstSoundAndIsSilentWithoutIt)
+{
+    TempDir dir;
+    const std::string notAModule = dir.file(SoundModuleName);
+    std::ofstream(notAModule) << "not a module";
+
+    DeferredSoundOutput missing({dir.file("nothing-here.so"), notAModule});
+    missing.playSound({dir.file("pl.wav"), sound_flag::Async | sound_flag::FileName});
+    missing.playSound({});
+    EXPECT_FALSE(missing.loaded());
+
+    // Only this test loads the module into the test program.
+    EXPECT_FALSE(multimediaIsLoaded()) << "the window's program should not load Qt Multimedia before a sound plays";
+    DeferredSoundOutput built(soundModulePaths(PAGELARK_BIN_DIR "/"));
+    built.playSound({});
+    EXPECT_FALSE(built.loaded()) << "stopping before anything played needs no sound output";
+    // A file that is not there is not heard; the output is loaded all the same.
+    built.playSound({dir.file("pl.wav"), sound_flag::Async | sound_flag::FileName});
+    EXPECT_TRUE(built.loaded());
+    EXPECT_TRUE(multimediaIsLoaded());
+    built.playSound({});
 }
 
 TEST(HandlerGuardTest, ErrorEndsTheHandlerAndIsShown)

@@ -1,7 +1,9 @@
 #include "app/termination_signals.h"
 #include "tests/gui/window_fixture.h"
 
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
 #include <cstring>
@@ -65,6 +67,30 @@ TEST(TerminationSignalsTest, EachSignalClosesTheWindowSoThatNoWorkingCopyIsLeft)
         EXPECT_EQ(readFileBytes(chosen), sampleVswap());
         EXPECT_TRUE(platform.errors.empty());
     }
+}
+
+TEST(TerminationSignalsTest, SignalWhileAMessageBoxWaitsClosesTheBoxAndTheWindow)
+{
+    const SignalDisposition byDefault(SIGTERM, SIG_DFL);
+    FakePlatform platform;
+    TForm1 window(platform);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const TerminationSignals termination(window);
+
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Pagelark"), QStringLiteral("File not found"),
+                    QMessageBox::Ok, &window);
+    QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+    bool leftWaiting = false;
+    QTimer::singleShot(5000, &box, [&] {
+        leftWaiting = true;
+        box.done(0);
+    });
+    box.exec();
+
+    EXPECT_FALSE(leftWaiting) << "the signal left the message box waiting for an answer";
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(termination.received(), SIGTERM);
 }
 
 // Started with SIGHUP ignored (nohup), the program goes on running at logout.

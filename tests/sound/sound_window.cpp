@@ -2,6 +2,7 @@
 
 #include "tools/vswap_writer.h"
 
+#include <QCoreApplication>
 #include <QListWidget>
 #include <QTest>
 #include <QToolButton>
@@ -18,7 +19,7 @@ constexpr std::size_t PageSize = 4096;
 
 }  // namespace
 
-SoundWindow::SoundWindow()
+SoundWindow::SoundWindow() : output(soundModulePaths((QCoreApplication::applicationDirPath() + u'/').toStdString()))
 {
     platform.sounds.passOnTo = &output;
     form_ = std::make_unique<TForm1>(platform);

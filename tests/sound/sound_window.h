@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Unit1.h"
-#include "sounds/sound_output_qt.h"
+#include "app/deferred_sound_output.h"
 #include "tests/gui/fake_platform.h"
 #include "tests/sound/sound_match.h"
 #include "tests/support/temp_dir.h"
@@ -13,8 +13,8 @@
 namespace pagelark::testing {
 
 // The main window on the fake desktop with the real sound output behind the
-// recording one: every request is kept and also played. Driven the way a
-// user drives it.
+// recording one: every request is kept and also played, through the sound
+// module the window loads. Driven the way a user drives it.
 class SoundWindow {
 public:
     SoundWindow();
@@ -31,7 +31,7 @@ public:
 
     std::string previewFile() const { return platform.dir.file("pl.wav"); }
 
-    QtSoundOutput output;
+    DeferredSoundOutput output;
     FakePlatform platform;
     TForm1& form() { return *form_; }
 
