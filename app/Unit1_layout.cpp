@@ -7,8 +7,8 @@
 #include "app/chunk_list.h"
 #include "app/circle_shape.h"
 #include "app/clickable_fields.h"
-#include "app/picture_box.h"
 #include "app/list_row_delegate.h"
+#include "app/picture_box.h"
 #include "app/spin_edit.h"
 
 #include <QAction>

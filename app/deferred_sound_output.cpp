@@ -5,9 +5,7 @@
 
 namespace pagelark {
 
-DeferredSoundOutput::DeferredSoundOutput(std::vector<std::string> modulePaths) : modulePaths_(std::move(modulePaths))
-{
-}
+DeferredSoundOutput::DeferredSoundOutput(std::vector<std::string> modulePaths) : modulePaths_(std::move(modulePaths)) {}
 
 // The module stays loaded for the rest of the run: the output's code lives in it.
 DeferredSoundOutput::~DeferredSoundOutput() = default;

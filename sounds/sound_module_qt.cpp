@@ -5,7 +5,4 @@
 
 #include <QtGlobal>
 
-extern "C" Q_DECL_EXPORT pagelark::SoundOutput* pagelark_create_sound_output()
-{
-    return new pagelark::QtSoundOutput;
-}
+extern "C" Q_DECL_EXPORT pagelark::SoundOutput* pagelark_create_sound_output() { return new pagelark::QtSoundOutput; }
