@@ -59,7 +59,7 @@ QString listLineText(const std::string& line)
 }
 
 TForm1::TForm1(Platform& platform, QWidget* parent)
-    : QWidget(parent), abfWav1(platform.soundOutput()), platform_(platform), surface_(WindowWidth, WindowHeight)
+    : QWidget(parent), abfWav1(platform.soundOutput()), platform_(platform), surface_(1, 1)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Pagelark 3.3"));

@@ -42,7 +42,9 @@ public:
 
     ProgramState& state() { return state_; }
     TForm2* aboutWindow() const { return Form2; }
-    // The window's own drawing surface, on which the speed probe draws.
+    // The window's own drawing surface, on which the speed probe draws. The
+    // probe's pixel is the only one ever drawn there, so it holds just that one
+    // rather than a window's worth (over a megabyte) of pixels nobody sees.
     Canvas& drawingSurface() { return surface_; }
 
     // Handlers and the operations they share.
