@@ -165,9 +165,6 @@ void TForm1::createControls()
     ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ListBox1->setFont(fontOf(QStringLiteral("Arial Black"), 9, true));
     ListBox1->setUniformItemSizes(true);
-    // A line too long for the list is cut at its edge, as list boxes do,
-    // rather than shortened with an ellipsis, which lays every line out twice.
-    ListBox1->setTextElideMode(Qt::ElideNone);
     ListBox1->setItemDelegate(new ListRowDelegate(17, ListBox1));
     setColors(ListBox1, QPalette::Base, palette().color(QPalette::Button), QPalette::Text, Navy);
     // The pop-up menu opens on a right click only from the first press of
