@@ -40,7 +40,8 @@ void ListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     const QPalette::ColorGroup group = (item.state & QStyle::State_Enabled) == 0 ? QPalette::Disabled
         : (item.state & QStyle::State_Active) == 0                               ? QPalette::Inactive
                                                                                  : QPalette::Normal;
-    const QRect area = item.rect.adjusted(textMargin(item), 0, -textMargin(item), 0);
+    const int margin = textMargin(item);
+    const QRect area = item.rect.adjusted(margin, 0, -margin, 0);
     const int baseline = area.top() + (area.height() + item.fontMetrics.ascent() - item.fontMetrics.descent()) / 2;
     painter->save();
     painter->setClipRect(area, Qt::IntersectClip);
