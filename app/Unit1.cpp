@@ -29,6 +29,7 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include <unistd.h>
 #include <utility>
 
 namespace pagelark {
@@ -113,6 +114,9 @@ void TForm1::FormCreate()
     const ProgramPlaces places = programPlaces(platform_.programDir());
     state_.sideFilesDir = places.sideFiles;
     state_.ownFilesDir = places.ownFiles;
+    state_.ownFilesForThisRun = places.ownFilesForThisRun;
+    if (!places.notice.empty())
+        platform_.note(places.notice);
 
     buildReferenceTables(state_.sideFilesDir, state_.palette, state_.ceilingColors, state_.bmpHeader);
 
@@ -131,6 +135,9 @@ void TForm1::FormClose()
     deleteFileQuietly(state_.ownFilesDir + "pl.bmp");
     deleteFileQuietly(state_.ownFilesDir + "pl.wav");
     state_.workingCopyFile.remove();
+    // Only when nothing else is left in it.
+    if (state_.ownFilesForThisRun)
+        ::rmdir(state_.ownFilesDir.c_str());
 }
 
 void TForm1::SpeedButton1Click()

@@ -3,6 +3,7 @@
 #include "app/chunk_list.h"
 #include "app/platform.h"
 #include "app/program_state.h"
+#include "archive/output_file.h"
 #include "pictures/canvas.h"
 #include "sounds/wav_player.h"
 
@@ -74,7 +75,8 @@ public:
     void ClearPicture();
     void DrawSpritePicture();
     void DrawWallPicture();
-    void WriteBitmapFile(const std::string& path);
+    // The program's own files (the previews) are written private to the user.
+    void WriteBitmapFile(const std::string& path, OutputAccess access = OutputAccess::Shared);
     void Image2Click();
     void spe1Change();
     void Image2MouseMove(int x, int y);
@@ -91,7 +93,8 @@ public:
 
     // Sounds.
     void PlotSound(std::int32_t offset, std::int32_t length);
-    void WriteWavFile(const std::string& path, std::int32_t offset, std::int32_t length);
+    void WriteWavFile(const std::string& path, std::int32_t offset, std::int32_t length,
+                      OutputAccess access = OutputAccess::Shared);
     void Sb2Click();
     void Sb4Click();
 
@@ -174,9 +177,9 @@ private:
     // The third tick after a click: pl.bmp or pl.wav gets the current entry.
     void refreshPreviewFile();
     void setFrameSequence(std::int32_t count, std::int32_t stride);
-    // Refuses a name under which writing would go into the chosen VSWAP
-    // file or the working copy, whatever links lead there.
-    void refuseWritingIntoReadFiles(const std::string& path) const;
+    // The chosen VSWAP file and the working copy: nothing the window writes
+    // replaces them, whatever names or links lead there.
+    std::vector<FileIdentity> filesBeingRead() const;
     // Saves one line of the work list into the files that start with base.
     void saveListedChunk(const QString& line, const std::string& base);
 

@@ -45,9 +45,9 @@ void TForm1::refreshPreviewFile()
     if (current.kind == 2)
         DecodeSprite(current.offset, /*withBackground=*/false);
     if (current.kind < 3)
-        WriteBitmapFile(state_.ownFilesDir + "pl.bmp");
+        WriteBitmapFile(state_.ownFilesDir + "pl.bmp", OutputAccess::Private);
     else
-        WriteWavFile(state_.ownFilesDir + "pl.wav", current.offset, current.length);
+        WriteWavFile(state_.ownFilesDir + "pl.wav", current.offset, current.length, OutputAccess::Private);
     if (current.kind == 2) {
         DecodeSprite(current.offset, state_.viewMode);
         DrawSpritePicture();

@@ -69,19 +69,19 @@ void TForm1::DrawWallPicture()
     Image2->update();
 }
 
-void TForm1::refuseWritingIntoReadFiles(const std::string& path) const
+std::vector<FileIdentity> TForm1::filesBeingRead() const
 {
-    std::optional<FileIdentity> workingCopy;
+    std::vector<FileIdentity> files;
+    if (state_.chosenFile)
+        files.push_back(*state_.chosenFile);
     if (state_.workingCopy.isOpen())
-        workingCopy = state_.workingCopy.identity();
-    if (wouldWriteInto(path, state_.chosenFile) || wouldWriteInto(path, workingCopy))
-        throw RunError::message("Not written: " + path + " is the file being read");
+        files.push_back(state_.workingCopy.identity());
+    return files;
 }
 
-void TForm1::WriteBitmapFile(const std::string& path)
+void TForm1::WriteBitmapFile(const std::string& path, OutputAccess access)
 {
-    refuseWritingIntoReadFiles(path);
-    writeBitmapFile(path, state_.grid, state_.bmpHeader);
+    writeBitmapFile(path, state_.grid, state_.bmpHeader, filesBeingRead(), access);
     if (state_.fastDisplay())
         DrawWallPicture();
 }

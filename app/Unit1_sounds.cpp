@@ -13,17 +13,16 @@ void TForm1::PlotSound(std::int32_t offset, std::int32_t length)
     Image2->update();
 }
 
-void TForm1::WriteWavFile(const std::string& path, std::int32_t offset, std::int32_t length)
+void TForm1::WriteWavFile(const std::string& path, std::int32_t offset, std::int32_t length, OutputAccess access)
 {
-    refuseWritingIntoReadFiles(path);
-    writeWavFile(path, state_.workingCopy, offset, length);
+    writeWavFile(path, state_.workingCopy, offset, length, filesBeingRead(), access);
 }
 
 void TForm1::Sb2Click()
 {
     // Sounds always play from the preview file, written afresh for each press.
     const std::string preview = state_.ownFilesDir + "pl.wav";
-    WriteWavFile(preview, state_.current.offset, state_.current.length);
+    WriteWavFile(preview, state_.current.offset, state_.current.length, OutputAccess::Private);
     abfWav1.FileName = preview;
     abfWav1.Play();
 }

@@ -1,5 +1,6 @@
 #include "app/file_ops.h"
 
+#include "archive/regular_file.h"
 #include "archive/run_error.h"
 
 #include <array>
@@ -40,12 +41,7 @@ FileDescriptor openCopySource(const std::string& path)
     if (!source.valid())
         throw RunError::fromErrno(errno);
     struct stat info {};
-    if (::fstat(source.get(), &info) != 0)
-        throw RunError::fromErrno(errno);
-    if (S_ISDIR(info.st_mode))
-        throw RunError::fromErrno(EISDIR);
-    if (!S_ISREG(info.st_mode))
-        throw notARegularFile(path);
+    requireRegularFile(source.get(), path, info);
     return source;
 }
 

@@ -41,6 +41,9 @@ public:
     virtual void showError(const std::string& text) = 0;
     // A modal box with an error icon, a title of its own and an OK button.
     virtual void showMessage(const std::string& title, const std::string& text) = 0;
+    // Something the user should know that needs no answer, such as where the
+    // program keeps its files when not where it usually does.
+    virtual void note(const std::string& text) = 0;
 
     // The directory of the program's own file, with a trailing separator.
     virtual std::string programDir() = 0;

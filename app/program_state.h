@@ -35,6 +35,8 @@ struct ProgramState {
     // path separator, and both are the program's folder in a build folder.
     std::string sideFilesDir;
     std::string ownFilesDir;
+    // ownFilesDir was made for this run and goes at its end.
+    bool ownFilesForThisRun = false;
     std::int32_t speedProbe = 0;
     bool fastDisplay() const { return speedProbe < FastDisplayProbe; }
 

@@ -82,6 +82,8 @@ void QtPlatform::showMessage(const std::string& title, const std::string& text)
     QMessageBox::critical(dialogParent(), QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok);
 }
 
+void QtPlatform::note(const std::string& text) { std::cerr << "pagelark: " << text << std::endl; }
+
 std::string QtPlatform::programDir() { return (QCoreApplication::applicationDirPath() + u'/').toStdString(); }
 
 std::uint32_t QtPlatform::tickCount()

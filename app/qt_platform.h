@@ -19,6 +19,7 @@ public:
     std::optional<std::string> chooseFileToSave(const SaveDialogRequest& request) override;
     void showError(const std::string& text) override;
     void showMessage(const std::string& title, const std::string& text) override;
+    void note(const std::string& text) override;
     std::string programDir() override;
     std::uint32_t tickCount() override;
     void processPendingEvents() override;

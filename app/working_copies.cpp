@@ -4,6 +4,7 @@
 #include "archive/run_error.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -44,28 +45,81 @@ Lock lockAtOnce(int fd)
     return errno == EWOULDBLOCK ? Lock::HeldElsewhere : Lock::Unavailable;
 }
 
+constexpr std::string_view MarkSuffix = ".pagelark";
+constexpr std::string_view MarkHeading = "Pagelark working copy ";
+
 struct DirectoryCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
-// Deletes the working copy `name` in the open folder if it is a plain file of
-// ours that no running instance holds. The lock is taken before the name is
-// checked again, so that a copy an instance has just made and locked, or a
-// file put in the place of the one looked at, is never deleted.
-void removeIfStale(int folder, const char* name, const struct stat& spare)
+bool sameIdentity(const struct stat& first, const struct stat& second)
 {
-    FileDescriptor copy(::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+std::string markText(const struct stat& copy)
+{
+    return std::string(MarkHeading) + std::to_string(copy.st_dev) + " " + std::to_string(copy.st_ino) + "\n";
+}
+
+// The text of a mark: a small plain file of the user's, read without
+// following a link; empty when it is no such file.
+std::string readMark(int folder, const std::string& name, struct stat& info)
+{
+    const FileDescriptor mark(::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!mark.valid() || ::fstat(mark.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid())
+        return {};
+    std::array<char, 128> text{};
+    const ssize_t got = ::read(mark.get(), text.data(), text.size());
+    return got > 0 ? std::string(text.data(), static_cast<std::size_t>(got)) : std::string();
+}
+
+// Deletes the mark `name` when it is still the file looked at.
+void removeMark(int folder, const std::string& name, const struct stat& looked)
+{
+    struct stat named {};
+    if (::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && sameIdentity(named, looked))
+        ::unlinkat(folder, name.c_str(), 0);
+}
+
+// Deletes the working copy `name` in the open folder if it is a plain file
+// whose mark shows the program made it and that no running instance holds,
+// and its mark with it. The lock is taken before the name is checked again,
+// so that a copy an instance has just made and locked, or a file put in the
+// place of the one looked at, is never deleted.
+void removeIfStale(int folder, const std::string& name, const struct stat& spare)
+{
+    FileDescriptor copy(::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat opened {};
     if (!copy.valid() || ::fstat(copy.get(), &opened) != 0 || !S_ISREG(opened.st_mode))
         return;
-    if (opened.st_uid != ::geteuid() || (opened.st_dev == spare.st_dev && opened.st_ino == spare.st_ino))
+    if (opened.st_uid != ::geteuid() || sameIdentity(opened, spare))
+        return;
+    const std::string markName = name + std::string(MarkSuffix);
+    struct stat mark {};
+    if (readMark(folder, markName, mark) != markText(opened))
         return;
     if (lockAtOnce(copy.get()) != Lock::Taken)
         return;
     struct stat named {};
-    if (::fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_dev == opened.st_dev
-        && named.st_ino == opened.st_ino)
-        ::unlinkat(folder, name, 0);
+    if (::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && sameIdentity(named, opened)) {
+        ::unlinkat(folder, name.c_str(), 0);
+        removeMark(folder, markName, mark);
+    }
+}
+
+// A mark whose copy is gone, as when a run ended between deleting the two.
+void removeIfOrphanedMark(int folder, std::string_view name)
+{
+    if (!name.ends_with(MarkSuffix))
+        return;
+    const std::string copyName(name.substr(0, name.size() - MarkSuffix.size()));
+    struct stat copy {};
+    if (!isWorkingCopyName(copyName) || ::fstatat(folder, copyName.c_str(), &copy, AT_SYMLINK_NOFOLLOW) == 0)
+        return;
+    struct stat mark {};
+    if (readMark(folder, std::string(name), mark).starts_with(MarkHeading))
+        removeMark(folder, std::string(name), mark);
 }
 
 // The file being opened is spared, even when it is itself a copy left behind.
@@ -80,7 +134,30 @@ void removeStaleWorkingCopies(const std::string& programDir, int spareFd)
     while (const dirent* entry = ::readdir(folder.get())) {
         if (isWorkingCopyName(entry->d_name))
             removeIfStale(::dirfd(folder.get()), entry->d_name, spare);
+        else
+            removeIfOrphanedMark(::dirfd(folder.get()), entry->d_name);
     }
+}
+
+// Writes the mark of a new copy; false when the name is taken.
+bool markCopy(const std::string& markName, int copy)
+{
+    struct stat info {};
+    if (::fstat(copy, &info) != 0)
+        throw RunError::fromErrno(errno);
+    FileDescriptor mark = openDescriptor(markName, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
+    if (!mark.valid()) {
+        if (errno == EEXIST)
+            return false;
+        throw RunError::fromErrno(errno, /*creating=*/true);
+    }
+    const std::string text = markText(info);
+    if (::write(mark.get(), text.data(), text.size()) != static_cast<ssize_t>(text.size()) || mark.closeNow() != 0) {
+        const int err = errno;
+        ::unlink(markName.c_str());
+        throw RunError::fromErrno(err == 0 ? ENOSPC : err);
+    }
+    return true;
 }
 
 }  // namespace
@@ -104,7 +181,7 @@ void WorkingCopyFile::create(const std::string& programDir, int source)
     for (unsigned n = 0;; ++n) {
         std::string name = programDir + std::string(WorkingCopyPrefix) + std::to_string(n);
         // O_EXCL: any directory entry, a dangling link too, makes the name taken.
-        FileDescriptor copy = openDescriptor(name, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, 0666);
+        FileDescriptor copy = openDescriptor(name, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
         if (!copy.valid()) {
             if (errno == EEXIST)
                 continue;
@@ -114,8 +191,16 @@ void WorkingCopyFile::create(const std::string& programDir, int source)
         // file for a stale one; it deletes it, and the next name is tried.
         if (lockAtOnce(copy.get()) == Lock::HeldElsewhere || !nameLeadsTo(name, copy.get()))
             continue;
+        std::string markName = name + std::string(MarkSuffix);
+        if (!markCopy(markName, copy.get())) {
+            // Another file has the mark's name: the copy is not made under this one.
+            if (nameLeadsTo(name, copy.get()))
+                ::unlink(name.c_str());
+            continue;
+        }
         lock_ = std::move(copy);
         name_ = std::move(name);
+        markName_ = std::move(markName);
         break;
     }
     try {
@@ -128,8 +213,14 @@ void WorkingCopyFile::create(const std::string& programDir, int source)
 
 void WorkingCopyFile::remove() noexcept
 {
-    if (held() && nameLeadsTo(name_, lock_.get()))
+    if (held() && nameLeadsTo(name_, lock_.get())) {
+        struct stat copy {};
+        struct stat mark {};
+        const bool marked = ::fstat(lock_.get(), &copy) == 0 && readMark(AT_FDCWD, markName_, mark) == markText(copy);
         ::unlink(name_.c_str());
+        if (marked)
+            removeMark(AT_FDCWD, markName_, mark);
+    }
     release();
 }
 
@@ -137,6 +228,7 @@ void WorkingCopyFile::release() noexcept
 {
     lock_.reset();
     name_.clear();
+    markName_.clear();
 }
 
 }  // namespace pagelark

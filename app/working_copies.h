@@ -10,8 +10,11 @@ namespace pagelark {
 // running instance holds it. The holder keeps a descriptor of the copy with
 // an exclusive lock (flock) on it for as long as the copy is its own; the
 // lock tells every other instance that the copy is in use and goes with the
-// process, however that ends. A copy that nobody holds was therefore left by
-// a run that has ended, and the next first copy of a run deletes it.
+// process, however that ends. Beside each copy lies its mark, "vswap" + N +
+// ".pagelark", naming the copy's device and inode: what shows that the file
+// under that name is a copy the program made. A marked copy that nobody
+// holds was left by a run that has ended, and the next first copy of a run
+// deletes it; a file without its mark is the user's and stays.
 class WorkingCopyFile {
 public:
     WorkingCopyFile() = default;
@@ -41,6 +44,7 @@ private:
 
     FileDescriptor lock_;
     std::string name_;
+    std::string markName_;
 };
 
 }  // namespace pagelark

@@ -1,5 +1,6 @@
 #include "archive/byte_file.h"
 
+#include "archive/regular_file.h"
 #include "archive/run_error.h"
 
 #include <algorithm>
@@ -51,13 +52,11 @@ void ByteFile::openRead(const std::string& path)
     if (fd < 0)
         throw RunError::fromErrno(errno);
     struct stat st {};
-    if (::fstat(fd, &st) != 0)
-        refuse(fd, RunError::fromErrno(errno));
-    if (S_ISDIR(st.st_mode))
-        refuse(fd, RunError::fromErrno(EISDIR));
-    // A device or a pipe may never end, or never deliver a byte.
-    if (!S_ISREG(st.st_mode))
-        refuse(fd, notARegularFile(path));
+    try {
+        requireRegularFile(fd, path, st);
+    } catch (const RunError& error) {
+        refuse(fd, error);
+    }
     stopNonBlocking(fd);
     fd_ = fd;
     mode_ = Mode::Read;

@@ -3,6 +3,8 @@
 #include "archive/byte_file.h"
 #include "archive/run_error.h"
 
+#include <algorithm>
+#include <array>
 #include <string>
 
 namespace pagelark {
@@ -35,24 +37,33 @@ void checkHeaderFitsTable(const VswapHeader& header)
                                 + ", at most " + std::to_string(ChunkSlots - 1));
 }
 
+// The entries run to one of four zero bytes or to the end of the file, so
+// they are read a run of them at a time: a damaged file may hold many.
 void readSoundInfo(ByteFile& file, std::int32_t infoOffset, std::int32_t soundStart, ChunkTable& table)
 {
+    constexpr std::int64_t EntriesAtOnce = 1024;
+    std::array<std::uint8_t, 4 * EntriesAtOnce> entries{};
     file.seek(infoOffset);
     std::int32_t slot = soundStart;
     std::int32_t pending = 0;
-    for (;;) {
-        if (file.eof())
-            break;
-        const std::uint32_t firstPage = readWord(file);
-        const std::uint32_t soundLength = readWord(file);
-        table.length[slot] = pending;
-        if (firstPage == 0 && soundLength == 0)
-            break;
-        pending = static_cast<std::int32_t>(soundLength);
-        slot = soundStart + static_cast<std::int32_t>(firstPage);
-        if (slot > HighestSoundSlot)
-            slot = ChunkSlots - 1;
-        table.itemNumber[slot] = static_cast<std::int32_t>((file.position() - infoOffset - 4) / 4);
+    std::int32_t k = 0;
+    while (!file.eof()) {
+        // An entry cut short by the end of the file fails where its bytes run out.
+        const std::int64_t whole = std::min<std::int64_t>((file.size() - file.position()) / 4, EntriesAtOnce);
+        const auto count = static_cast<std::size_t>(4 * std::max<std::int64_t>(whole, 1));
+        file.readBytes(entries.data(), count);
+        for (std::size_t at = 0; at < count; at += 4, ++k) {
+            const std::uint32_t firstPage = entries[at] | (entries[at + 1] << 8);
+            const std::uint32_t soundLength = entries[at + 2] | (entries[at + 3] << 8);
+            table.length[slot] = pending;
+            if (firstPage == 0 && soundLength == 0)
+                return;
+            pending = static_cast<std::int32_t>(soundLength);
+            slot = soundStart + static_cast<std::int32_t>(firstPage);
+            if (slot > HighestSoundSlot)
+                slot = ChunkSlots - 1;
+            table.itemNumber[slot] = k;
+        }
     }
     table.length[slot] = pending;
 }

@@ -2,6 +2,8 @@
 
 #include "archive/leading_number.h"
 
+#include <algorithm>
+
 namespace pagelark {
 
 namespace {
@@ -56,6 +58,7 @@ std::string formatListLine(std::int32_t index, ItemKind kind, std::int32_t itemN
 std::vector<std::string> listLines(const VswapHeader& header, const ChunkTable& table)
 {
     std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(std::max(header.chunkCount, 0)));
     for (std::int32_t i = 0; i < header.chunkCount; ++i) {
         if (table.isListed(i))
             lines.push_back(formatListLine(i, kindOfChunk(header, i), table.itemNumber[i]));

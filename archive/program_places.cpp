@@ -1,7 +1,13 @@
 #include "archive/program_places.h"
 
+#include "archive/folder_safety.h"
+
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pagelark {
@@ -19,20 +25,69 @@ std::string withSeparator(const std::filesystem::path& folder)
     return text;
 }
 
-std::string environment(const char* name)
+std::filesystem::path absoluteSetting(const char* name)
 {
     const char* value = std::getenv(name);
-    return value ? std::string(value) : std::string();
+    const std::filesystem::path path = value ? value : "";
+    return path.is_absolute() ? path : std::filesystem::path();
+}
+
+// The user's home: $HOME, or the password database's when it is not set.
+std::filesystem::path homeFolder()
+{
+    std::filesystem::path home = absoluteSetting("HOME");
+    if (home.empty()) {
+        if (const passwd* entry = ::getpwuid(::geteuid()); entry && entry->pw_dir)
+            home = entry->pw_dir;
+    }
+    return home.is_absolute() ? home : std::filesystem::path();
 }
 
 // The user's folder for state kept between or during runs, as the XDG base
 // directory rules name it: only an absolute $XDG_STATE_HOME counts.
 std::filesystem::path userStateFolder()
 {
-    const std::filesystem::path state = environment("XDG_STATE_HOME");
-    if (state.is_absolute())
+    const std::filesystem::path state = absoluteSetting("XDG_STATE_HOME");
+    if (!state.empty())
         return state;
-    return std::filesystem::path(environment("HOME")) / ".local" / "state";
+    const std::filesystem::path home = homeFolder();
+    return home.empty() ? home : home / ".local" / "state";
+}
+
+// What is wrong with keeping the window's files in this folder; empty when nothing is.
+std::string whyNotPrivate(const std::filesystem::path& folder)
+{
+    struct stat own {};
+    if (::lstat(folder.c_str(), &own) != 0)
+        return std::strerror(errno);
+    if (S_ISLNK(own.st_mode))
+        return "it is a link";
+    if (!S_ISDIR(own.st_mode))
+        return "it is not a folder";
+    if (own.st_uid != ::geteuid())
+        return "it belongs to another user";
+    if (othersCanChange(own.st_uid, own.st_mode))
+        return "other users can write to it";
+    // Whoever may change the folder it is in may put another in its place.
+    struct stat parent {};
+    if (::stat(folder.parent_path().c_str(), &parent) == 0 && othersCanChange(parent.st_uid, parent.st_mode))
+        return "other users can replace it";
+    return {};
+}
+
+// A private folder for this run alone, made where only the user can reach
+// it: the user's runtime folder, or a new folder in the temporary one.
+std::string folderForThisRun()
+{
+    std::filesystem::path parent = absoluteSetting("XDG_RUNTIME_DIR");
+    if (parent.empty() || !whyNotPrivate(parent).empty())
+        parent = absoluteSetting("TMPDIR");
+    if (parent.empty())
+        parent = "/tmp";
+    std::string pattern = (parent / "pagelark-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        return {};
+    return withSeparator(pattern);
 }
 
 }  // namespace
@@ -53,21 +108,52 @@ std::string sideFilesFolder(const std::string& programDir)
     return withSeparator(programDir);
 }
 
-std::string userFilesFolder()
+ProgramPlaces userFilesPlaces()
 {
-    const std::filesystem::path own = userStateFolder() / "pagelark";
-    // Made private to the user, as the folders of these rules are; one that
-    // exists already is left as it is.
-    std::error_code ignored;
-    if (std::filesystem::create_directories(own, ignored))
-        std::filesystem::permissions(own, std::filesystem::perms::owner_all, ignored);
-    return withSeparator(own);
+    ProgramPlaces places;
+    const std::filesystem::path state = userStateFolder();
+    std::string why = "the user has no home folder";
+    std::filesystem::path own;
+    if (!state.empty()) {
+        own = state / "pagelark";
+        // Folders made here are the user's alone, as the base directory rules ask.
+        std::error_code ignored;
+        const mode_t old = ::umask(077);
+        std::filesystem::create_directories(own, ignored);
+        ::umask(old);
+        why = whyNotPrivate(own);
+    }
+    if (why.empty()) {
+        places.ownFiles = withSeparator(own);
+        return places;
+    }
+    places.ownFiles = folderForThisRun();
+    places.ownFilesForThisRun = !places.ownFiles.empty();
+    const std::string where = own.empty() ? std::string("a state folder") : own.string();
+    places.notice = "Pagelark does not keep its files in " + where + ": " + why + "; "
+        + (places.ownFiles.empty() ? std::string("no private folder could be made either")
+                                   : "they go to " + places.ownFiles + " for this run");
+    return places;
 }
 
 ProgramPlaces programPlaces(const std::string& programDir)
 {
+    const std::string sideFiles = sideFilesFolder(programDir);
+    const bool installed = sideFiles != withSeparator(programDir);
     const bool writable = ::access(programDir.c_str(), W_OK) == 0;
-    return {sideFilesFolder(programDir), writable ? withSeparator(programDir) : userFilesFolder()};
+    struct stat folder {};
+    const bool shared = ::stat(programDir.c_str(), &folder) == 0 && othersCanChange(folder.st_uid, folder.st_mode);
+    ProgramPlaces places;
+    if (!installed && writable && !shared) {
+        places.ownFiles = withSeparator(programDir);
+    } else {
+        places = userFilesPlaces();
+        if (!installed && writable && places.notice.empty())
+            places.notice = "Pagelark does not keep its files beside the program in " + programDir
+                + ": other users can change that folder; they go to " + places.ownFiles;
+    }
+    places.sideFiles = sideFiles;
+    return places;
 }
 
 }  // namespace pagelark

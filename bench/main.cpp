@@ -4,6 +4,7 @@
 #include "bench/bench_window.h"
 #include "bench/figure_table.h"
 #include "bench/peak_memory_probe.h"
+#include "bench/sheet_probe.h"
 #include "tests/support/headless_qt.h"
 
 #include <QApplication>
@@ -22,6 +23,8 @@ int main(int argc, char* argv[])
     pagelark::testing::installHeadlessMessageFilter();
     if (argc > 1 && std::string_view(argv[1]) == pagelark::bench::PeakMemoryProbeFlag)
         return pagelark::bench::runPeakMemoryProbe(argc, argv);
+    if (argc > 1 && std::string_view(argv[1]) == pagelark::bench::SheetProbeFlag)
+        return pagelark::bench::runSheetProbe(argc, argv);
 
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);

@@ -1,84 +1,86 @@
 #include "export/contact_sheet_qt.h"
 
+#include "archive/output_file.h"
+#include "archive/run_error.h"
+
+#include <QFile>
 #include <QFont>
+#include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 
-#include <algorithm>
-#include <string>
+#include <cstring>
+#include <memory>
 
 namespace pagelark {
 
 namespace {
 
-constexpr QRgb LabelColour = 0xFFF0F0F0;
-constexpr QRgb MissingColour = 0xFFD04040;
+// The text's coverage is the alpha of one small image, reused label after
+// label.
+class QtLabelDrawer {
+public:
+    void operator()(const std::string& text, int width, int height, std::span<std::uint8_t> coverage)
+    {
+        if (image_.width() != width || image_.height() != height)
+            image_ = QImage(width, height, QImage::Format_Alpha8);
+        if (image_.isNull())
+            return;
+        image_.fill(Qt::transparent);
+        {
+            QPainter painter(&image_);
+            QFont font = painter.font();
+            font.setPixelSize(SheetGeometry::LabelHeight - 5);
+            painter.setFont(font);
+            painter.setPen(Qt::white);
+            painter.drawText(QRect(0, 0, width, height), Qt::AlignLeft | Qt::AlignVCenter,
+                             QString::fromStdString(text));
+        }
+        for (int y = 0; y < height; ++y)
+            std::memcpy(coverage.data() + static_cast<std::size_t>(y * width), image_.constScanLine(y),
+                        static_cast<std::size_t>(width));
+    }
 
-QRgb colourOf(PackedColor color)
+private:
+    QImage image_;
+};
+
+QRgb rgbOf(PackedColor color)
 {
     return qRgb(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
                 static_cast<int>((color >> 16) & 0xFF));
 }
 
-void drawPicture(QImage& sheet, const SheetPicture& picture, const Palette& palette, int left, int top, int scale)
-{
-    const bool sprite = picture.kind == ItemKind::Sprite;
-    for (int y = 0; y < GridSide * scale; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(sheet.scanLine(top + y)) + left;
-        for (int x = 0; x < GridSide * scale; ++x) {
-            const std::uint8_t index = (*picture.grid)[gridCell(x / scale, y / scale)];
-            if (!(sprite && index == EmptyIndex))
-                row[x] = colourOf(palette[index]);
-        }
-    }
-}
-
-void crossOut(QPainter& painter, int left, int top, int side)
-{
-    painter.setPen(QPen(QColor::fromRgb(MissingColour), 2));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(left + 1, top + 1, side - 2, side - 2);
-    painter.drawLine(left + 1, top + 1, left + side - 2, top + side - 2);
-    painter.drawLine(left + side - 2, top + 1, left + 1, top + side - 2);
-}
-
-// The chunk index, then the number within the kind: "130 #24". Short, so it
-// fits under a picture that is not enlarged; the kind is the sheet's own.
-QString labelOf(const SheetPicture& picture)
-{
-    return QStringLiteral("%1 #%2").arg(picture.chunkIndex).arg(picture.itemNumber);
-}
-
 }  // namespace
 
-QImage drawContactSheet(const std::vector<SheetPicture>& pictures, const Palette& palette, SheetLayout layout)
+LabelDrawer qtLabelDrawer()
 {
-    // A short file gets a sheet no wider than its pictures.
-    layout.columns = std::clamp(layout.columns, 1, std::max(static_cast<int>(pictures.size()), 1));
-    const SheetGeometry geometry{layout, static_cast<int>(pictures.size())};
-    QImage sheet(geometry.width(), geometry.height(), QImage::Format_RGB32);
-    sheet.fill(SheetBackground);
+    // std::function copies its target; the drawer's image is shared by the copies.
+    auto drawer = std::make_shared<QtLabelDrawer>();
+    return [drawer](const std::string& text, int width, int height, std::span<std::uint8_t> coverage) {
+        (*drawer)(text, width, height, coverage);
+    };
+}
 
-    for (int k = 0; k < geometry.count; ++k) {
-        const SheetPicture& picture = pictures[static_cast<std::size_t>(k)];
-        if (picture.grid)
-            drawPicture(sheet, picture, palette, geometry.pictureLeft(k), geometry.pictureTop(k), layout.scale);
-    }
+void writeSheetPng(const IndexedSheet& sheet, OutputFile& out)
+{
+    // A view of the sheet's own pixels; Qt reads them in place.
+    QImage image(sheet.pixels.get(), sheet.width, sheet.height, sheet.bytesPerLine, QImage::Format_Indexed8);
+    QList<QRgb> colours;
+    colours.reserve(static_cast<qsizetype>(sheet.colours.size()));
+    for (const PackedColor colour : sheet.colours)
+        colours.push_back(rgbOf(colour));
+    image.setColorTable(colours);
 
-    QPainter painter(&sheet);
-    QFont font = painter.font();
-    font.setPixelSize(SheetGeometry::LabelHeight - 5);
-    painter.setFont(font);
-    for (int k = 0; k < geometry.count; ++k) {
-        const SheetPicture& picture = pictures[static_cast<std::size_t>(k)];
-        const int left = geometry.pictureLeft(k);
-        const int top = geometry.pictureTop(k);
-        if (!picture.grid)
-            crossOut(painter, left, top, geometry.pictureSide());
-        painter.setPen(QColor::fromRgb(LabelColour));
-        painter.drawText(QRect(left, top + geometry.pictureSide(), geometry.pictureSide(), SheetGeometry::LabelHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, labelOf(picture));
+    QFile file;
+    if (!file.open(out.descriptor(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+        throw RunError::message("The sheet could not be written: " + file.errorString().toStdString());
+    QImageWriter writer(&file, "png");
+    // The file's own error ("No space left on device") says more than the writer's.
+    if (!writer.write(image) || !file.flush()) {
+        const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+        throw RunError::message("The sheet could not be written: " + reason.toStdString());
     }
-    return sheet;
 }
 
 }  // namespace pagelark

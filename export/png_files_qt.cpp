@@ -1,6 +1,5 @@
 #include "export/png_files_qt.h"
 
-#include "archive/byte_file.h"
 #include "archive/run_error.h"
 
 #include <QBuffer>
@@ -44,14 +43,6 @@ std::vector<std::uint8_t> pngBytes(const QImage& image)
     if (!image.save(&buffer, "PNG"))
         throw RunError::message("The picture could not be encoded as PNG");
     return {encoded.begin(), encoded.end()};
-}
-
-void writeBytesToFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
-{
-    ByteFile file;
-    file.create(path);
-    file.writeBytes(bytes.data(), bytes.size());
-    file.close();
 }
 
 }  // namespace pagelark

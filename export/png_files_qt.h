@@ -20,8 +20,4 @@ std::vector<std::uint8_t> indexedPngBytes(const PixelGrid& grid, const Palette& 
 // The bytes of a picture as a PNG file.
 std::vector<std::uint8_t> pngBytes(const QImage& image);
 
-// Writes bytes to a file, replacing any file of that name, with the
-// program's file errors ("Invalid filename", "Disk full", ...).
-void writeBytesToFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
-
 }  // namespace pagelark

@@ -4,6 +4,9 @@ namespace pagelark {
 
 std::string itemDigits(std::int32_t itemNumber)
 {
+    // Cut to four digits, two numbers would share one name.
+    if (itemNumber > 9999)
+        return std::to_string(itemNumber);
     const std::string text = std::to_string(static_cast<std::int64_t>(itemNumber) + 10000);
     return text.size() > 1 ? text.substr(1, 4) : std::string();
 }

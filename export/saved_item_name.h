@@ -8,7 +8,8 @@
 namespace pagelark {
 
 // The four digits of a saved item's file name: the item number with leading
-// zeros, taken as characters 2 to 5 of the decimal text of number + 10000.
+// zeros, taken as characters 2 to 5 of the decimal text of number + 10000. A
+// number above 9999 keeps all its digits.
 std::string itemDigits(std::int32_t itemNumber);
 
 // base + kind word + digits + extension: "wall0012.bmp", "sprite0024.bmp",

@@ -10,13 +10,17 @@ constexpr int HeaderLines = 3;
 
 }  // namespace
 
-void readPaletteFile(const std::string& path, Palette& palette)
+int readPaletteFile(const std::string& path, Palette& palette)
 {
+    int colourLines = 0;
     TextFile file;
     file.open(path);
     for (int line = 0; line < HeaderLines; ++line)
         file.skipLine();
     for (PackedColor& entry : palette) {
+        // Past the end every number reads as 0: such a colour is not in the file.
+        if (!file.eof())
+            ++colourLines;
         // A number that cannot be read raises before the entry is touched, so
         // the colours read up to then stay and the rest keep their old ones.
         const std::int32_t red = file.readInteger();
@@ -28,6 +32,7 @@ void readPaletteFile(const std::string& path, Palette& palette)
                           static_cast<std::uint32_t>(blue));
     }
     file.close();
+    return colourLines;
 }
 
 }  // namespace pagelark

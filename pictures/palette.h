@@ -21,6 +21,8 @@ using Palette = std::array<PackedColor, PaletteSize>;
 // Replaces the palette's entries, in index order, with the colours of a
 // JASC-style palette file: three header lines, then one "R G B" line per
 // colour. Entries before a line that cannot be read keep their new colours.
-void readPaletteFile(const std::string& path, Palette& palette);
+// Returns how many colour lines the file holds, at most 256; the entries
+// beyond them are black.
+int readPaletteFile(const std::string& path, Palette& palette);
 
 }  // namespace pagelark

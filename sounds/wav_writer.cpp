@@ -67,37 +67,16 @@ std::vector<std::uint8_t> wavFileBytes(const std::vector<std::uint8_t>& samples)
     return bytes;
 }
 
-void writeWavFile(const std::string& path, const std::vector<std::uint8_t>& samples)
+void writeWavFile(const std::string& path, const std::vector<std::uint8_t>& samples,
+                  const std::vector<FileIdentity>& readFiles, OutputAccess access)
 {
-    const std::vector<std::uint8_t> bytes = wavFileBytes(samples);
-    ByteFile out;
-    out.create(path);
-    out.writeBytes(bytes.data(), bytes.size());
-    out.close();
+    writeFileSafely(path, wavFileBytes(samples), readFiles, access);
 }
 
-void writeWavFile(const std::string& path, ByteFile& source, std::int32_t offset, std::int32_t length)
+void writeWavFile(const std::string& path, ByteFile& source, std::int32_t offset, std::int32_t length,
+                  const std::vector<FileIdentity>& readFiles, OutputAccess access)
 {
-    const WavHeader header = wavHeaderFor(length);
-    ByteFile out;
-    out.create(path);
-    out.writeBytes(header.data(), header.size());
-
-    std::vector<std::uint8_t> samples(length > 0 ? static_cast<std::size_t>(length) : 0);
-    bool positioned = false;
-    try {
-        source.seek(offset);
-        positioned = true;
-        source.readBytes(samples.data(), samples.size());
-    } catch (const RunError&) {
-        // The samples read before the error stay in the file.
-        const auto read = positioned ? static_cast<std::size_t>(source.position() - offset) : 0;
-        out.writeBytes(samples.data(), read);
-        out.close();
-        throw;
-    }
-    out.writeBytes(samples.data(), samples.size());
-    out.close();
+    writeWavFile(path, readSoundSamples(source, offset, length), readFiles, access);
 }
 
 }  // namespace pagelark

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "archive/output_file.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -36,13 +38,14 @@ std::vector<std::uint8_t> readSoundSamples(ByteFile& source, std::int32_t offset
 // The bytes of a WAV file of these samples: the header, then the samples.
 std::vector<std::uint8_t> wavFileBytes(const std::vector<std::uint8_t>& samples);
 
-// Writes a WAV file of these samples, replacing an existing file of that name.
-void writeWavFile(const std::string& path, const std::vector<std::uint8_t>& samples);
+// Writes a WAV file of these samples to path, whole or not at all (see OutputFile).
+void writeWavFile(const std::string& path, const std::vector<std::uint8_t>& samples,
+                  const std::vector<FileIdentity>& readFiles = {}, OutputAccess access = OutputAccess::Shared);
 
-// Writes a WAV file: the header, then length bytes of source copied from
-// offset on, unchanged. An existing file of that name is replaced. When
-// reading or writing fails, the file keeps what was written up to then, is
-// closed, and the error goes on to the caller.
-void writeWavFile(const std::string& path, ByteFile& source, std::int32_t offset, std::int32_t length);
+// Writes a WAV file of length bytes of source from offset on, unchanged. The
+// samples are read before anything is written: a sound that cannot be read
+// whole leaves no file, and an existing one as it was.
+void writeWavFile(const std::string& path, ByteFile& source, std::int32_t offset, std::int32_t length,
+                  const std::vector<FileIdentity>& readFiles = {}, OutputAccess access = OutputAccess::Shared);
 
 }  // namespace pagelark

@@ -53,6 +53,12 @@ TEST(ByteFileErrors, OnlyRegularFilesAreReadAndPipesAreNeverWaitedOn)
     EXPECT_EQ(errorOf([&] { file.create(pipe); }).second, "Not a regular file: " + pipe);
     // A device that never ends is refused before a byte is read.
     EXPECT_EQ(errorOf([&] { file.openRead("/dev/zero"); }).second, std::string("Not a regular file: /dev/zero"));
+    // The kernel's files look regular, but reading them can block or change the system.
+    for (const std::string kernels : {"/proc/self/status", "/sys/kernel/mm/transparent_hugepage/enabled"}) {
+        if (std::filesystem::exists(kernels)) {
+            EXPECT_EQ(errorOf([&] { file.openRead(kernels); }).second, "Not a regular file: " + kernels);
+        }
+    }
     EXPECT_FALSE(file.isOpen());
 }
 

@@ -12,9 +12,9 @@ TEST(SavedItemName, KindWordAndFourDigitsOfTheItemNumber)
     EXPECT_EQ(savedItemFileName("/out/", ItemKind::Sound, 5), "/out/sound0005.wav");
     EXPECT_EQ(itemDigits(0), "0000");
     EXPECT_EQ(itemDigits(9999), "9999");
-    // Larger numbers keep the digits after the first of number + 10000.
-    EXPECT_EQ(itemDigits(12345), "2345");
-    EXPECT_EQ(itemDigits(123456), "3345");
+    // Larger numbers keep all their digits: cut, two numbers would share a name.
+    EXPECT_EQ(itemDigits(10000), "10000");
+    EXPECT_EQ(itemDigits(123456), "123456");
 }
 
 TEST(SavedItemName, ThePresetDashNameMeansTheFolderAlone)

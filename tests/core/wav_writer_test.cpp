@@ -85,21 +85,17 @@ TEST_F(WavWriterTest, ReplacesALongerFileWithoutATrace)
     EXPECT_EQ(bytes.back(), 29);
 }
 
-TEST_F(WavWriterTest, SoundRunningPastTheEndKeepsWhatWasReadAndLeavesNothingOpen)
+TEST_F(WavWriterTest, SoundRunningPastTheEndLeavesTheOldFileAndNothingOpen)
 {
     const std::size_t before = openDescriptors();
+    writeFileBytes(dir.file("cut.wav"), {1, 2, 3});
     try {
         writeWavFile(dir.file("cut.wav"), source, 990, 100);
         FAIL() << "no error raised";
     } catch (const RunError& error) {
         EXPECT_EQ(error.text(), std::string("Read beyond end of file"));
     }
-    const auto bytes = readFileBytes(dir.file("cut.wav"));
-    ASSERT_EQ(bytes.size(), 54u);  // the header and the ten bytes the source has
-    EXPECT_EQ(bytes[40], 100);     // the header still declares the whole sound
-    EXPECT_EQ(bytes[53], 999 % 251);
-
-    // An output that cannot be made is refused before anything is read.
+    EXPECT_EQ(readFileBytes(dir.file("cut.wav")), (std::vector<std::uint8_t>{1, 2, 3}));
     EXPECT_THROW(writeWavFile(dir.file("no/such/folder.wav"), source, 0, 10), RunError);
     EXPECT_EQ(openDescriptors(), before);
 }

@@ -64,6 +64,7 @@ public:
 
     void showError(const std::string& text) override { errors.push_back(text); }
     void showMessage(const std::string& title, const std::string& text) override { messages.emplace_back(title, text); }
+    void note(const std::string& text) override { notes.push_back(text); }
 
     std::string programDir() override { return dir.withSeparator(); }
 
@@ -92,6 +93,7 @@ public:
     std::vector<SaveDialogRequest> saveRequests;
     std::vector<std::string> errors;
     std::vector<std::pair<std::string, std::string>> messages;
+    std::vector<std::string> notes;
     std::uint32_t ticks = 0;
     std::uint32_t tickStep = 0;
     int pendingEventRuns = 0;

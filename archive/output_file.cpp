@@ -1,0 +1,240 @@
+#include "archive/output_file.h"
+
+#include "archive/folder_safety.h"
+#include "archive/run_error.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace pagelark {
+
+namespace output_file_testing {
+void (*beforeRename)(const std::string& path) = nullptr;
+}
+
+namespace {
+
+// The temporary names of outputs under way, where a signal handler can find
+// them: a handler may only read plain memory and make system calls.
+constexpr std::size_t PendingSlots = 8;
+constexpr std::size_t LongestName = 255;
+struct PendingOutput {
+    std::atomic<bool> used{false};
+    std::atomic<int> folder{-1};
+    std::array<char, LongestName + 1> name{};
+};
+std::array<PendingOutput, PendingSlots> pendingOutputs;
+
+int registerPending(int folder, const std::string& name)
+{
+    for (std::size_t slot = 0; slot < PendingSlots; ++slot) {
+        bool expected = false;
+        if (!pendingOutputs[slot].used.compare_exchange_strong(expected, true))
+            continue;
+        PendingOutput& pending = pendingOutputs[slot];
+        std::fill(pending.name.begin(), pending.name.end(), '\0');
+        std::copy_n(name.begin(), std::min(name.size(), LongestName), pending.name.begin());
+        pending.folder.store(folder);
+        return static_cast<int>(slot);
+    }
+    return -1;  // more outputs at once than the slots: the signal leaves this one's temporary file
+}
+
+void unregisterPending(int slot)
+{
+    if (slot < 0)
+        return;
+    pendingOutputs[static_cast<std::size_t>(slot)].folder.store(-1);
+    pendingOutputs[static_cast<std::size_t>(slot)].used.store(false);
+}
+
+extern "C" void removePendingAndEnd(int signal)
+{
+    const int savedErrno = errno;
+    for (PendingOutput& pending : pendingOutputs) {
+        const int folder = pending.folder.load();
+        if (pending.used.load() && folder >= 0)
+            ::unlinkat(folder, pending.name.data(), 0);
+    }
+    errno = savedErrno;
+    // The handler was reset when it was called: the signal now ends the program.
+    ::raise(signal);
+}
+
+std::string folderOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A temporary name that says whose it is and what it becomes, short enough
+// for any file system.
+std::string temporaryNameFor(const std::string& name)
+{
+    static std::mt19937_64 random{std::random_device{}()};
+    static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string suffix(8, 'x');
+    for (char& c : suffix)
+        c = Letters[random() % (sizeof Letters - 1)];
+    return "." + name.substr(0, 200) + ".pagelark-" + suffix;
+}
+
+bool sameFile(const struct stat& info, const FileIdentity& identity)
+{
+    return static_cast<std::uint64_t>(info.st_dev) == identity.device
+        && static_cast<std::uint64_t>(info.st_ino) == identity.inode;
+}
+
+int openFolder(const std::string& folder)
+{
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 && errno == EACCES)
+        fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    return fd;
+}
+
+}  // namespace
+
+RunError fileBeingRead(const std::string& path)
+{
+    return RunError::message("Not written: " + path + " is the file being read");
+}
+
+OutputFile::OutputFile(std::string path, std::vector<FileIdentity> readFiles, OutputAccess access,
+                       OutputDurability durability)
+    : path_(std::move(path)), readFiles_(std::move(readFiles)), access_(access), durability_(durability)
+{
+    const std::size_t slash = path_.find_last_of('/');
+    name_ = slash == std::string::npos ? path_ : path_.substr(slash + 1);
+    if (name_.empty() || name_ == "." || name_ == "..")
+        throw RunError::io(io_code::InvalidFilename);
+
+    const std::string folder = folderOf(path_);
+    folder_ = openFolder(folder);
+    if (folder_ < 0)
+        throw RunError::fromErrno(errno, /*creating=*/true);
+    struct stat info {};
+    if (::fstat(folder_, &info) != 0) {
+        const int err = errno;
+        discard();
+        throw RunError::fromErrno(err);
+    }
+    if (othersCanChange(info.st_uid, info.st_mode)) {
+        discard();
+        throw RunError::message("Not written: " + folder + " is a folder other users can change");
+    }
+
+    const mode_t mode = access_ == OutputAccess::Private ? 0600 : 0666;
+    for (int attempt = 0; fd_ < 0; ++attempt) {
+        std::string candidate = temporaryNameFor(name_);
+        do {
+            fd_ = ::openat(folder_, candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        } while (fd_ < 0 && errno == EINTR);
+        if (fd_ >= 0) {
+            temporaryName_ = std::move(candidate);
+            break;
+        }
+        if (errno != EEXIST || attempt == 100) {
+            const int err = errno;
+            discard();
+            throw RunError::fromErrno(err, /*creating=*/true);
+        }
+    }
+    pendingSlot_ = registerPending(folder_, temporaryName_);
+}
+
+OutputFile::~OutputFile() { discard(); }
+
+void OutputFile::write(const std::uint8_t* data, std::size_t count)
+{
+    while (count > 0) {
+        const ssize_t put = ::write(fd_, data, count);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            throw RunError::fromErrno(put < 0 ? errno : ENOSPC);
+        data += put;
+        count -= static_cast<std::size_t>(put);
+    }
+}
+
+void OutputFile::commit()
+{
+    // A file replaced keeps who may read it, when it is the user's own.
+    struct stat old {};
+    if (::fstatat(folder_, name_.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (S_ISDIR(old.st_mode))
+            throw RunError::fromErrno(EISDIR);
+        if (!S_ISREG(old.st_mode) && !S_ISLNK(old.st_mode))
+            throw notARegularFile(path_);
+        if (S_ISREG(old.st_mode) && old.st_uid == ::geteuid() && access_ == OutputAccess::Shared)
+            ::fchmod(fd_, old.st_mode & 0777);
+    }
+    if (durability_ == OutputDurability::Flushed && ::fsync(fd_) != 0)
+        throw RunError::fromErrno(errno);
+    // A file system may report a failed write only when the file is closed.
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0 && errno != EINTR)
+        throw RunError::fromErrno(errno);
+
+    // Whatever the name leads to now, by a link or as a second name of it, a
+    // file being read is not replaced. Were it swapped in after this look,
+    // the rename would still replace only the name.
+    struct stat target {};
+    if (::fstatat(folder_, name_.c_str(), &target, 0) == 0
+        && std::any_of(readFiles_.begin(), readFiles_.end(),
+                       [&](const FileIdentity& read) { return sameFile(target, read); }))
+        throw fileBeingRead(path_);
+    if (output_file_testing::beforeRename)
+        output_file_testing::beforeRename(path_);
+    if (::renameat(folder_, temporaryName_.c_str(), folder_, name_.c_str()) != 0)
+        throw RunError::fromErrno(errno, /*creating=*/true);
+    temporaryName_.clear();
+    unregisterPending(std::exchange(pendingSlot_, -1));
+    if (durability_ == OutputDurability::Flushed)
+        ::fsync(folder_);  // the rename itself on disk; a folder opened only for its path cannot, and need not
+    discard();
+}
+
+void OutputFile::discard() noexcept
+{
+    if (fd_ >= 0)
+        ::close(std::exchange(fd_, -1));
+    if (!temporaryName_.empty() && folder_ >= 0)
+        ::unlinkat(folder_, temporaryName_.c_str(), 0);
+    temporaryName_.clear();
+    unregisterPending(std::exchange(pendingSlot_, -1));
+    if (folder_ >= 0)
+        ::close(std::exchange(folder_, -1));
+}
+
+void writeFileSafely(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                     const std::vector<FileIdentity>& readFiles, OutputAccess access, OutputDurability durability)
+{
+    OutputFile out(path, readFiles, access, durability);
+    out.write(bytes);
+    out.commit();
+}
+
+void removeUnfinishedOutputsOnSignals()
+{
+    struct sigaction action {};
+    action.sa_handler = removePendingAndEnd;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+}
+
+}  // namespace pagelark

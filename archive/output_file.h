@@ -1,0 +1,86 @@
+#pragma once
+
+#include "archive/file_identity.h"
+#include "archive/run_error.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pagelark {
+
+// Who may read a file the program writes: the user's saved files follow the
+// user's umask; the program's own files (working copies, previews) are the
+// user's alone.
+enum class OutputAccess { Shared, Private };
+
+// Whether a committed file is flushed to disk before it replaces the old
+// one. A page file is; the hundreds of small files of one save, whose source
+// stays at hand, are not, which keeps a save as fast as plain writing.
+enum class OutputDurability { Flushed, Ordinary };
+
+// A file written whole or not at all. Its bytes go to a new temporary file in
+// the target's folder, made with O_EXCL and O_NOFOLLOW, so nothing planted
+// there is ever written through; commit() renames it over the target, which
+// replaces the name itself, never the file a link or an earlier name leads
+// to. A file that is not committed, after an error or a terminating signal,
+// is removed, and the old target stays as it was.
+//
+// The folder must be one nobody else can write to, unless it is sticky (as
+// /tmp is): there another user could swap the files under its names.
+// The target may not be one of the files being read, by any name or link,
+// nor anything but a regular file or a link.
+class OutputFile {
+public:
+    explicit OutputFile(std::string path, std::vector<FileIdentity> readFiles = {},
+                        OutputAccess access = OutputAccess::Shared,
+                        OutputDurability durability = OutputDurability::Ordinary);
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    void write(const std::uint8_t* data, std::size_t count);
+    void write(const std::vector<std::uint8_t>& bytes) { write(bytes.data(), bytes.size()); }
+    // The temporary file, for a writer that writes by itself (Qt's image
+    // writer); it must leave the descriptor open.
+    int descriptor() const { return fd_; }
+    // Renames the finished file into place; after an error nothing has changed.
+    void commit();
+    const std::string& path() const { return path_; }
+
+private:
+    void discard() noexcept;
+
+    std::string path_;
+    std::string name_;  // the target's name within its folder
+    std::string temporaryName_;
+    std::vector<FileIdentity> readFiles_;
+    OutputAccess access_;
+    OutputDurability durability_;
+    int folder_ = -1;
+    int fd_ = -1;
+    int pendingSlot_ = -1;
+};
+
+// Writes bytes to path through an OutputFile.
+void writeFileSafely(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                     const std::vector<FileIdentity>& readFiles = {}, OutputAccess access = OutputAccess::Shared,
+                     OutputDurability durability = OutputDurability::Ordinary);
+
+// The refusal of a target that is one of the files being read.
+RunError fileBeingRead(const std::string& path);
+
+// For a program that ends on SIGTERM, SIGINT and SIGHUP by their default
+// action: removes the temporary file of any output under way first, then
+// ends by the same signal. The window routes these signals through its
+// event loop instead, where no output is ever half written.
+void removeUnfinishedOutputsOnSignals();
+
+// Called between the last check of the target and the rename, so that tests
+// can swap something in exactly there.
+namespace output_file_testing {
+extern void (*beforeRename)(const std::string& path);
+}
+
+}  // namespace pagelark

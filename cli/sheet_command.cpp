@@ -1,0 +1,70 @@
+#include "cli/sheet_command.h"
+
+#include "archive/output_file.h"
+#include "cli/opened_vswap.h"
+#include "export/contact_sheet.h"
+#include "export/contact_sheet_qt.h"
+#include "pictures/decoders.h"
+
+#include <utility>
+
+namespace pagelark::cli {
+
+namespace {
+
+// The listed chunks of the kind, in list order.
+std::vector<std::int32_t> chunksOfKind(const OpenedVswap& vswap, ItemKind kind)
+{
+    std::vector<std::int32_t> chunks;
+    for (std::int32_t index : listedChunks(vswap))
+        if (kindOfChunk(vswap.header, index) == kind)
+            chunks.push_back(index);
+    return chunks;
+}
+
+}  // namespace
+
+bool drawSheet(const SheetRequest& request, std::ostream& out, std::ostream& problems)
+{
+    const auto vswap = openVswap(request.vswapPath);
+    const Palette palette = paletteFrom(request.palettePath);
+    const ItemKind wanted = request.kind == SheetKind::Walls ? ItemKind::Wall : ItemKind::Sprite;
+    const std::vector<std::int32_t> chunks = chunksOfKind(*vswap, wanted);
+    const SheetLayout layout{request.columns, request.scale};
+    // Refused before a picture is decoded or a byte is written.
+    onFile(request.outputPath, [&] { checkSheetSize(layout, static_cast<int>(chunks.size()), wanted); });
+    const FileIdentity input = onFile(vswap->path, [&] { return vswap->file.identity(); });
+    if (wouldWriteInto(request.outputPath, input))
+        throw Failure{request.outputPath, "the file being read; not written over"};
+
+    std::vector<SheetPicture> pictures;
+    pictures.reserve(chunks.size());
+    int unreadable = 0;
+    for (std::int32_t index : chunks) {
+        SheetPicture picture{index, wanted, vswap->table.itemNumber[index], PixelGrid{}};
+        try {
+            if (wanted == ItemKind::Wall)
+                decodeWall(vswap->file, vswap->table.offset[index], *picture.grid);
+            else if (!decodeSprite(vswap->file, vswap->table.offset[index], std::nullopt, *picture.grid))
+                picture.grid.reset();
+        } catch (const RunError& error) {
+            problems << "pagelark-extract: " << vswap->path << ": chunk " << index << ": " << error.text() << '\n';
+            picture.grid.reset();
+            ++unreadable;
+        }
+        pictures.push_back(std::move(picture));
+    }
+
+    const auto [width, height] = onFile(request.outputPath, [&] {
+        const IndexedSheet sheet = composeContactSheet(pictures, palette, layout, qtLabelDrawer());
+        OutputFile file(request.outputPath, {input}, OutputAccess::Shared, OutputDurability::Flushed);
+        writeSheetPng(sheet, file);
+        file.commit();
+        return std::pair{sheet.width, sheet.height};
+    });
+    out << request.outputPath << ": " << pictures.size() << (wanted == ItemKind::Wall ? " walls" : " sprites")
+        << " on a sheet of " << width << " x " << height << '\n';
+    return unreadable == 0;
+}
+
+}  // namespace pagelark::cli
