@@ -1,17 +1,21 @@
 #include "cli/extract_commands.h"
 
+#include "cli/opened_vswap.h"
+
 #include "archive/byte_file.h"
 #include "archive/chunk_table.h"
 #include "archive/list_line.h"
+#include "archive/page_file.h"
 #include "archive/run_error.h"
 #include "archive/text_file.h"
-#include "export/contact_sheet_qt.h"
 #include "export/png_files_qt.h"
 #include "export/saved_item_name.h"
+#include "export/saved_layout.h"
 #include "pictures/bitmap_writer.h"
 #include "pictures/decoders.h"
 #include "pictures/palette.h"
 #include "pictures/reference_tables.h"
+#include "pictures/sprite_encoder.h"
 #include "sounds/wav_writer.h"
 
 #include <algorithm>
@@ -22,42 +26,10 @@ namespace pagelark::cli {
 
 namespace {
 
-// Runs step, turning the program's errors into a failure of the given file.
-template <typename Step>
-auto onFile(const std::string& file, Step&& step)
-{
-    try {
-        return step();
-    } catch (const RunError& error) {
-        throw Failure{file, error.text()};
-    }
-}
-
-struct OpenedVswap {
-    std::string path;
-    ByteFile file;
-    VswapHeader header;
-    ChunkTable table;
-};
-
-std::unique_ptr<OpenedVswap> openVswap(const std::string& path)
-{
-    auto opened = std::make_unique<OpenedVswap>();
-    opened->path = path;
-    onFile(path, [&] {
-        opened->file.openRead(path);
-        readChunkTable(opened->file, opened->header, opened->table);
-    });
-    return opened;
-}
-
 // The chunks to save, in list order: the requested ones, or every listed one.
 std::vector<std::int32_t> chunksToSave(const OpenedVswap& vswap, const std::vector<std::int32_t>& requested)
 {
-    std::vector<std::int32_t> listed;
-    for (std::int32_t i = 0; i < vswap.header.chunkCount; ++i)
-        if (vswap.table.isListed(i))
-            listed.push_back(i);
+    std::vector<std::int32_t> listed = listedChunks(vswap);
     if (requested.empty())
         return listed;
     const std::set<std::int32_t> wanted(requested.begin(), requested.end());
@@ -67,11 +39,53 @@ std::vector<std::int32_t> chunksToSave(const OpenedVswap& vswap, const std::vect
     return {wanted.begin(), wanted.end()};
 }
 
-Palette paletteFrom(const std::string& path)
+std::vector<std::uint8_t> chunkBytes(ByteFile& file, const SourceBytes& source)
 {
-    Palette palette{};
-    onFile(path, [&] { readPaletteFile(path, palette); });
-    return palette;
+    std::vector<std::uint8_t> bytes(source.length);
+    file.seek(source.offset);
+    file.readBytes(bytes.data(), bytes.size());
+    return bytes;
+}
+
+// What pack needs besides the saved pictures and sounds to give back this
+// file's bytes: its header, the walls and sprites that are not listed, and
+// those whose bytes their pictures do not give back (a wall of another
+// length than 4096, a sprite laid out otherwise than the games lay theirs,
+// or one that does not decode). A chunk that cannot be read is left out, as
+// its file is: pack then names it.
+SavedLayout savedLayoutOf(OpenedVswap& vswap)
+{
+    const PageFile model = readPageFile(vswap.file);
+    SavedLayout layout;
+    layout.spriteStart = model.spriteStart;
+    layout.soundStart = model.soundStart;
+    layout.soundInfoTerminated = model.soundInfoTerminated;
+    const auto pictures = std::min<std::size_t>(model.chunks.size(), model.soundStart);
+    PixelGrid grid{};
+    for (std::size_t i = 0; i < pictures; ++i) {
+        const PageChunk& chunk = model.chunks[i];
+        const auto index = static_cast<std::int32_t>(i);
+        if (chunk.absent) {
+            layout.absent[index] = chunk.absentLength;
+            continue;
+        }
+        try {
+            const std::vector<std::uint8_t> bytes = chunkBytes(vswap.file, *chunk.source);
+            if (bytes.size() <= 1) {
+                layout.shortChunks[index] = bytes;
+            } else if (kindOfChunk(vswap.header, index) == ItemKind::Wall) {
+                decodeWall(vswap.file, vswap.table.offset[i], grid);
+                if (bytes.size() != GridCells)
+                    layout.raw[index] = {gridFingerprint(grid.data(), grid.size()), bytes};
+            } else if (!decodeSprite(vswap.file, vswap.table.offset[i], std::nullopt, grid)) {
+                layout.raw[index] = {std::nullopt, bytes};
+            } else if (encodeSprite(grid) != bytes) {
+                layout.raw[index] = {gridFingerprint(grid.data(), grid.size()), bytes};
+            }
+        } catch (const RunError&) {
+        }
+    }
+    return layout;
 }
 
 }  // namespace
@@ -100,12 +114,13 @@ bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& pro
     const std::vector<std::int32_t> chunks = chunksToSave(*vswap, request.indices);
     const std::string base = request.outputDir + "/" + request.prefix;
     const BmpHeaderTemplate header = referenceBitmapHeader();
-    const FileIdentity input = onFile(vswap->path, [&] { return vswap->file.identity(); });
+    const std::vector<FileIdentity> input{onFile(vswap->path, [&] { return vswap->file.identity(); })};
     const bool png = request.format == PictureFormat::Png;
     const Palette palette = png ? paletteFrom(request.palettePath) : Palette{};
 
     PixelGrid grid{};
     std::vector<std::uint8_t> samples;
+    std::set<std::string> namesTaken;
     int written = 0;
     int skippedSprites = 0;
     int notSaved = 0;
@@ -118,8 +133,12 @@ bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& pro
         const std::int32_t offset = vswap->table.offset[index];
         const std::string path = savedItemFileName(base, kind, vswap->table.itemNumber[index], png ? ".png" : ".bmp");
         // However the output is named or linked, the file being read stays as it is.
-        if (wouldWriteInto(path, input)) {
+        if (wouldWriteInto(path, input.front())) {
             reportNotSaved(path, "the file being read; not written over");
+            continue;
+        }
+        if (!namesTaken.insert(path).second) {
+            reportNotSaved(path, "chunk " + std::to_string(index) + " has the name of a chunk saved before it");
             continue;
         }
         // A chunk that cannot be read is named and left out; the others are saved.
@@ -140,14 +159,30 @@ bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& pro
         // A file that cannot be written ends the run: the next ones would fail alike.
         onFile(path, [&] {
             if (kind == ItemKind::Sound)
-                writeWavFile(path, samples);
+                writeWavFile(path, samples, input);
             else if (png)
-                writeBytesToFile(path, indexedPngBytes(grid, palette, kind == ItemKind::Sprite));
+                writeFileSafely(path, indexedPngBytes(grid, palette, kind == ItemKind::Sprite), input);
             else
-                writeBitmapFile(path, grid, header);
+                writeBitmapFile(path, grid, header, input);
         });
         out << path << '\n';
         ++written;
+    }
+    // Saved whole, the folder can be packed back into this very file.
+    if (request.indices.empty()) {
+        const std::string path = base + SavedLayoutFileName;
+        try {
+            writeFileSafely(
+                path,
+                [&] {
+                    const std::string text = savedLayoutText(savedLayoutOf(*vswap));
+                    return std::vector<std::uint8_t>(text.begin(), text.end());
+                }(),
+                input);
+            out << path << '\n';
+        } catch (const RunError& error) {
+            problems << "pagelark-extract: " << path << ": not written: " << error.text() << '\n';
+        }
     }
     out << written << (written == 1 ? " file" : " files") << " written";
     if (skippedSprites > 0)
@@ -157,42 +192,6 @@ bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& pro
         out << ", " << notSaved << (notSaved == 1 ? " chunk" : " chunks") << " not saved";
     out << '\n';
     return notSaved == 0;
-}
-
-bool drawSheet(const SheetRequest& request, std::ostream& out, std::ostream& problems)
-{
-    const auto vswap = openVswap(request.vswapPath);
-    const Palette palette = paletteFrom(request.palettePath);
-    const ItemKind wanted = request.kind == SheetKind::Walls ? ItemKind::Wall : ItemKind::Sprite;
-
-    std::vector<SheetPicture> pictures;
-    int unreadable = 0;
-    for (std::int32_t index : chunksToSave(*vswap, {})) {
-        if (kindOfChunk(vswap->header, index) != wanted)
-            continue;
-        SheetPicture picture{index, wanted, vswap->table.itemNumber[index], PixelGrid{}};
-        try {
-            if (wanted == ItemKind::Wall)
-                decodeWall(vswap->file, vswap->table.offset[index], *picture.grid);
-            else if (!decodeSprite(vswap->file, vswap->table.offset[index], std::nullopt, *picture.grid))
-                picture.grid.reset();
-        } catch (const RunError& error) {
-            problems << "pagelark-extract: " << vswap->path << ": chunk " << index << ": " << error.text() << '\n';
-            picture.grid.reset();
-            ++unreadable;
-        }
-        pictures.push_back(std::move(picture));
-    }
-
-    const SheetLayout layout{request.columns, request.scale};
-    const QImage sheet = drawContactSheet(pictures, palette, layout);
-    const FileIdentity input = onFile(vswap->path, [&] { return vswap->file.identity(); });
-    if (wouldWriteInto(request.outputPath, input))
-        throw Failure{request.outputPath, "the file being read; not written over"};
-    onFile(request.outputPath, [&] { writeBytesToFile(request.outputPath, pngBytes(sheet)); });
-    out << request.outputPath << ": " << pictures.size() << (wanted == ItemKind::Wall ? " walls" : " sprites")
-        << " on a sheet of " << sheet.width() << " x " << sheet.height() << '\n';
-    return unreadable == 0;
 }
 
 }  // namespace pagelark::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "archive/descriptions.h"
+#include "cli/opened_vswap.h"
 
 #include <cstdint>
 #include <optional>
@@ -34,29 +35,5 @@ struct SaveRequest {
 // is named on problems and left out; the result tells whether every chunk
 // was saved. A file that cannot be written ends the run with a Failure.
 bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& problems);
-
-enum class SheetKind { Walls, Sprites };
-
-struct SheetRequest {
-    std::string vswapPath;
-    std::string outputPath;
-    std::string palettePath;
-    SheetKind kind = SheetKind::Walls;
-    int columns = 16;
-    int scale = 2;
-};
-
-// Draws every wall, or every sprite, of the file on one PNG contact sheet,
-// in list order, each labelled with chunk index and number; a sprite that does not
-// decode gets a crossed-out cell. A chunk that cannot be read is crossed out
-// too and named on problems; the result tells whether every chunk was read.
-bool drawSheet(const SheetRequest& request, std::ostream& out, std::ostream& problems);
-
-// What the commands raise: the file concerned and the text to show for it,
-// the same text the window's error box shows.
-struct Failure {
-    std::string file;
-    std::string text;
-};
 
 }  // namespace pagelark::cli

@@ -2,8 +2,12 @@
 // file on the command line. It reads the chosen file directly, read-only, and never
 // changes it.
 
+#include "archive/output_file.h"
 #include "archive/program_places.h"
 #include "cli/extract_commands.h"
+#include "cli/pack_command.h"
+#include "cli/replace_command.h"
+#include "cli/sheet_command.h"
 
 #include <QGuiApplication>
 
@@ -31,6 +35,8 @@ const char* const Usage
       "                             VSWAPFILE OUTDIR [INDEX...]\n"
       "       pagelark-extract sheet [--kind walls|sprites] [--columns N] [--scale N]\n"
       "                              [--palette FILE.pal] VSWAPFILE OUT.png\n"
+      "       pagelark-extract pack [--prefix TEXT] [--palette FILE.pal] [--base VSWAPFILE] DIR OUT\n"
+      "       pagelark-extract replace [--palette FILE.pal] VSWAPFILE OUT INDEX=FILE [INDEX=FILE...]\n"
       "       pagelark-extract --help | --version\n";
 
 const char* const Help
@@ -59,10 +65,30 @@ const char* const Help
       "         when the file has fewer), each enlarged N times (2 by default) and\n"
       "         labelled with its chunk index and its number (\"130 #24\"); a\n"
       "         sprite that does not decode is crossed out.\n"
+      "  pack   builds the page file OUT from a folder laid out as save writes it:\n"
+      "         wallNNNN and spriteNNNN pictures (BMP or PNG), soundNNNN sounds (WAV,\n"
+      "         FLAC or Ogg), and the vswap-layout.txt that save writes when it saves\n"
+      "         every chunk. Saving every chunk and packing the folder gives back\n"
+      "         the page file byte for byte. Without vswap-layout.txt, a missing\n"
+      "         number is an absent chunk.\n"
+      "  replace writes a copy OUT of the page file with the chunk at each INDEX\n"
+      "         (as the list shows it; a sound's first chunk) replaced by FILE;\n"
+      "         every other chunk keeps its bytes.\n"
+      "\n"
+      "Pictures to import are 64 x 64. An 8-bit indexed BMP or PNG gives its\n"
+      "indices as they are; in a sprite, index 255 and transparent pixels are the\n"
+      "background. Other pictures are matched to the colours of the game palette or\n"
+      "of --palette FILE.pal, nearest colour first; a pixel whose colour is that of\n"
+      "the chunk it replaces (in replace, or in the page file given to pack with\n"
+      "--base) keeps that chunk's index. A sprite takes at most 4096 bytes. Sounds\n"
+      "of any common kind are mixed to mono and resampled to 8 bits at 6896\n"
+      "samples a second; a sound holds at most 65535 samples.\n"
       "\n"
       "Palette files have three header lines, then one 'R G B' line per colour.\n"
       "\n"
-      "The VSWAP file is only read, never changed. Errors go to standard error as\n"
+      "The VSWAP file is only read, never changed. Every file is written whole or\n"
+      "not at all: to a new file in its folder, renamed into place when complete.\n"
+      "Errors go to standard error as\n"
       "'pagelark-extract: FILE: TEXT' with exit status 1; wrong usage exits with 2.\n";
 
 int usageError(const std::string& problem)
@@ -153,6 +179,9 @@ int runSave(const std::vector<std::string>& args)
         return usageError("save takes a VSWAP file and an output folder");
     request.vswapPath = operands[0];
     request.outputDir = operands[1];
+    // An empty name is no folder; taken as one, it would be the root folder.
+    if (request.outputDir.empty())
+        return usageError("the output folder's name is empty");
     for (std::size_t i = 2; i < operands.size(); ++i) {
         std::int32_t index = 0;
         if (!parseIndex(operands[i], index))
@@ -214,6 +243,74 @@ int runSheet(const std::vector<std::string>& args)
     return everyChunkRead ? ExitOk : ExitFailure;
 }
 
+// Qt reads the pictures to import; what it has to say about damaged ones
+// the command says itself, naming the file.
+void keepQtQuiet()
+{
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::cerr << "pagelark-extract: " << message.toStdString() << '\n';
+    });
+}
+
+int runPack(const std::vector<std::string>& args)
+{
+    pagelark::cli::PackRequest request;
+    request.palettePath = gamePalette();
+    std::vector<std::string> operands;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const bool valueFollows = i + 1 < args.size();
+        if (args[i] == "--prefix" || args[i] == "--palette" || args[i] == "--base") {
+            if (!valueFollows || args[i + 1].empty())
+                return usageError(args[i] + " takes a value");
+            std::string& value = args[i] == "--prefix" ? request.prefix
+                : args[i] == "--palette"               ? request.palettePath
+                                                       : request.basePath;
+            value = args[++i];
+        } else {
+            operands.push_back(args[i]);
+        }
+    }
+    if (operands.size() != 2 || operands[0].empty() || operands[1].empty())
+        return usageError("pack takes a folder and the page file to write");
+    request.folder = operands[0];
+    request.outputPath = operands[1];
+    keepQtQuiet();
+    pagelark::cli::packFolder(request, std::cout);
+    return ExitOk;
+}
+
+int runReplace(const std::vector<std::string>& args)
+{
+    pagelark::cli::ReplaceRequest request;
+    request.palettePath = gamePalette();
+    std::vector<std::string> operands;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--palette") {
+            if (i + 1 == args.size())
+                return usageError("--palette takes a palette file");
+            request.palettePath = args[++i];
+        } else {
+            operands.push_back(args[i]);
+        }
+    }
+    if (operands.size() < 3 || operands[0].empty() || operands[1].empty())
+        return usageError("replace takes a page file, the page file to write and INDEX=FILE");
+    request.vswapPath = operands[0];
+    request.outputPath = operands[1];
+    for (std::size_t i = 2; i < operands.size(); ++i) {
+        const std::size_t equals = operands[i].find('=');
+        std::int32_t index = 0;
+        if (equals == std::string::npos || !parseIndex(operands[i].substr(0, equals), index)
+            || equals + 1 == operands[i].size())
+            return usageError("not INDEX=FILE: '" + operands[i] + "'");
+        request.replacements.emplace_back(index, operands[i].substr(equals + 1));
+    }
+    keepQtQuiet();
+    pagelark::cli::replaceChunks(request, std::cout);
+    return ExitOk;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -230,6 +327,8 @@ int main(int argc, char* argv[])
         return ExitOk;
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());
+    // Ended by a signal, the program leaves no file half written.
+    pagelark::removeUnfinishedOutputsOnSignals();
     try {
         if (args[0] == "list")
             return runList(rest);
@@ -237,6 +336,10 @@ int main(int argc, char* argv[])
             return runSave(rest);
         if (args[0] == "sheet")
             return runSheet(rest);
+        if (args[0] == "pack")
+            return runPack(rest);
+        if (args[0] == "replace")
+            return runReplace(rest);
     } catch (const Failure& failure) {
         std::cout.flush();
         std::cerr << "pagelark-extract: " << failure.file << ": " << failure.text << '\n';

@@ -1,12 +1,14 @@
 // Writes the fuzz targets' seed inputs, one folder per target, from our own
-// VSWAP writer, the demo file's art and the side files in data/:
+// page file writer and sprite encoder, the demo file's art and the side files
+// in data/:
 //   make_seeds OUTDIR DATADIR
 
 #include "fuzz/input_words.h"
+#include "pictures/sprite_encoder.h"
 #include "tools/demo_vswap.h"
-#include "tools/sprite_encoder.h"
 #include "tools/vswap_writer.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -19,7 +21,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
+using pagelark::encodeSprite;
 using pagelark::fuzz::withWords;
+using pagelark::tools::spriteGrid;
 using pagelark::tools::VswapWriter;
 
 constexpr std::uint32_t WithCeiling = 1;
@@ -81,8 +85,8 @@ VswapWriter smallVswap()
     VswapWriter writer;
     writer.wall(chunk(filled(64, 1))).wall(chunk(filled(64, 9)));
     const std::vector<pagelark::tools::Picture> sprites = pagelark::tools::demoSprites();
-    writer.sprite(chunk(pagelark::tools::encodeSprite(sprites.at(0))));
-    writer.sprite(chunk(pagelark::tools::encodeSprite(sprites.at(1))));
+    writer.sprite(chunk(encodeSprite(spriteGrid(sprites.at(0)))));
+    writer.sprite(chunk(encodeSprite(spriteGrid(sprites.at(1)))));
     writer.soundPage(chunk(filled(40, 128))).soundPage(chunk(filled(40, 64))).soundPage(chunk(filled(30, 32)));
     writer.sound(0, 80).sound(2, 30);
     return writer;
@@ -102,7 +106,7 @@ void decoderSeeds(const SeedFolder& seeds, const Bytes& demo)
 {
     const std::vector<pagelark::tools::Picture> sprites = pagelark::tools::demoSprites();
     for (std::size_t s = 0; s < sprites.size(); ++s) {
-        const Bytes sprite = pagelark::tools::encodeSprite(sprites[s]);
+        const Bytes sprite = encodeSprite(spriteGrid(sprites[s]));
         const std::uint32_t mode = s % 2 == 0 ? 0 : WithCeiling | SomeCeilingIndex << CeilingIndexShift;
         seeds.add("sprite" + std::to_string(s), withWords({0, mode}, sprite));
     }
@@ -114,6 +118,27 @@ void decoderSeeds(const SeedFolder& seeds, const Bytes& demo)
     seeds.add("demo-wall", withWords({chunkOffset(demo, 1), 0}, demo));
     seeds.add("demo-first-sprite", withWords({chunkOffset(demo, firstSprite), 0}, demo));
     seeds.add("demo-last-sprite", withWords({chunkOffset(demo, lastSprite), WithCeiling}, demo));
+}
+
+void spriteRoundtripSeeds(const SeedFolder& seeds)
+{
+    const std::vector<pagelark::tools::Picture> sprites = pagelark::tools::demoSprites();
+    for (std::size_t s = 0; s < sprites.size(); ++s)
+        seeds.add("sprite" + std::to_string(s), encodeSprite(spriteGrid(sprites[s])));
+    pagelark::PixelGrid grid;
+    grid.fill(pagelark::EmptyIndex);
+    seeds.add("empty", encodeSprite(grid));
+    grid[pagelark::gridCell(0, 7)] = 3;
+    seeds.add("column-0", encodeSprite(grid));
+}
+
+void pageFileSeeds(const SeedFolder& seeds, const Bytes& demo)
+{
+    chunkTableSeeds(seeds, demo);
+    // The two walls' offsets swapped: chunks out of index order.
+    Bytes swapped = smallVswap().build();
+    std::swap_ranges(swapped.begin() + 6, swapped.begin() + 10, swapped.begin() + 10);
+    seeds.add("small-out-of-order", swapped);
 }
 
 void soundPlotSeeds(const SeedFolder& seeds, const Bytes& demo)
@@ -210,6 +235,8 @@ int main(int argc, char** argv)
         chunkTableSeeds(SeedFolder(root, "chunk_table"), demo);
         decoderSeeds(SeedFolder(root, "decoders"), demo);
         soundPlotSeeds(SeedFolder(root, "sound_plot"), demo);
+        spriteRoundtripSeeds(SeedFolder(root, "sprite_roundtrip"));
+        pageFileSeeds(SeedFolder(root, "page_file"), demo);
         paletteSeeds(SeedFolder(root, "palette"), dataDir);
         descriptionSeeds(SeedFolder(root, "descriptions"), dataDir);
         wavSeeds(SeedFolder(root, "wav_reader"));

@@ -1,13 +1,14 @@
 #include "tools/demo_vswap.h"
 
+#include "archive/page_file.h"
+#include "pictures/sprite_encoder.h"
 #include "tools/demo_sounds.h"
 #include "tools/demo_sprites.h"
 #include "tools/demo_walls.h"
-#include "tools/sprite_encoder.h"
-#include "tools/vswap_writer.h"
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 #include <utility>
 
 namespace pagelark::tools {
@@ -15,25 +16,31 @@ namespace pagelark::tools {
 namespace {
 
 // A wall chunk holds the cells in picture order, one byte each.
-std::vector<std::uint8_t> wallChunk(const Picture& picture)
+PageChunk wallChunk(const Picture& picture)
 {
     if (std::any_of(picture.begin(), picture.end(), [](std::int16_t cell) { return cell < 0 || cell > 255; }))
         throw std::invalid_argument("every cell of a wall must be a palette index");
-    std::vector<std::uint8_t> chunk(picture.size());
-    std::transform(picture.begin(), picture.end(), chunk.begin(),
+    PageChunk chunk;
+    chunk.bytes.resize(picture.size());
+    std::transform(picture.begin(), picture.end(), chunk.bytes.begin(),
                    [](std::int16_t cell) { return static_cast<std::uint8_t>(cell); });
     return chunk;
 }
 
-VswapWriter::Chunk chunkOf(std::vector<std::uint8_t> bytes)
+// The games keep a sprite within a page of 4096 bytes, and the reader
+// refuses a column offset beyond it.
+constexpr std::size_t MostSpriteBytes = 4096;
+
+PageChunk spriteChunk(const Picture& picture)
 {
-    VswapWriter::Chunk chunk;
-    chunk.bytes = std::move(bytes);
+    PageChunk chunk = heldChunk(encodeSprite(spriteGrid(picture)));
+    if (chunk.bytes.size() > MostSpriteBytes)
+        throw std::length_error("a demo sprite takes " + std::to_string(chunk.bytes.size()) + " bytes, more than "
+                                + std::to_string(MostSpriteBytes));
     return chunk;
 }
 
 }  // namespace
-
 std::vector<Picture> demoWalls()
 {
     return {brickWall(false), brickWall(true), woodWall(false), woodWall(true),
@@ -53,22 +60,13 @@ std::vector<std::vector<std::uint8_t>> demoSounds() { return {chirpSound(), twoT
 
 std::vector<std::uint8_t> buildDemoVswap()
 {
-    VswapWriter writer;
+    std::vector<PageChunk> walls;
     for (const Picture& wall : demoWalls())
-        writer.wall(chunkOf(wallChunk(wall)));
+        walls.push_back(wallChunk(wall));
+    std::vector<PageChunk> sprites;
     for (const Picture& sprite : demoSprites())
-        writer.sprite(chunkOf(encodeSprite(sprite)));
-    std::uint16_t page = 0;
-    for (const std::vector<std::uint8_t>& sound : demoSounds()) {
-        writer.sound(page, static_cast<std::uint16_t>(sound.size()));
-        for (std::size_t at = 0; at < sound.size(); at += demo::SoundPageSize) {
-            const std::size_t end = std::min(sound.size(), at + demo::SoundPageSize);
-            writer.soundPage(chunkOf(
-                {sound.begin() + static_cast<std::ptrdiff_t>(at), sound.begin() + static_cast<std::ptrdiff_t>(end)}));
-            ++page;
-        }
-    }
-    return writer.build();
+        sprites.push_back(spriteChunk(sprite));
+    return pageFileBytes(pageFileOf(walls, sprites, demoSounds()));
 }
 
 }  // namespace pagelark::tools

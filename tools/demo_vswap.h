@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/page_file.h"
 #include "tools/picture.h"
 
 #include <cstdint>
@@ -30,10 +31,10 @@ constexpr int GhostEyesShut = 4;
 constexpr int WalkerFirst = 5;
 constexpr int SpriteCount = WalkerFirst + 32;
 
-// Sounds are numbered from 0; each starts on a fresh page of 4096 bytes.
+// Sounds are numbered from 0; each starts on a fresh page.
 constexpr int Chirp = 0;
 constexpr int Beep = 1;
-constexpr int SoundPageSize = 4096;
+constexpr int SoundPageSize = static_cast<int>(pagelark::SoundPageSize);
 
 }  // namespace demo
 

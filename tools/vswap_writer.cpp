@@ -1,21 +1,67 @@
 #include "tools/vswap_writer.h"
 
-#include <stdexcept>
+#include "archive/page_file.h"
+
+#include <algorithm>
 
 namespace pagelark::tools {
 
 namespace {
 
-void putWord(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value)
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::size_t OffsetsAt = 6;
+
+std::size_t lengthAt(std::size_t chunkCount, std::size_t index) { return OffsetsAt + 4 * chunkCount + 2 * index; }
+
+void putWord(Bytes& out, std::size_t at, std::uint32_t value)
 {
     out[at] = static_cast<std::uint8_t>(value & 0xFF);
     out[at + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
 }
 
-void putLong(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value)
+void putLong(Bytes& out, std::size_t at, std::uint32_t value)
 {
     putWord(out, at, value & 0xFFFF);
     putWord(out, at + 2, value >> 16);
+}
+
+std::uint32_t longAt(const Bytes& bytes, std::size_t at)
+{
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+        value |= std::uint32_t{bytes[at + i]} << (8 * i);
+    return value;
+}
+
+PageChunk pageChunkOf(const VswapWriter::Chunk& chunk)
+{
+    PageChunk page;
+    page.absent = chunk.absent;
+    if (chunk.absent) {
+        page.absentLength = chunk.recordedLength.value_or(static_cast<std::uint16_t>(chunk.bytes.size()));
+        return page;
+    }
+    // The rest of a longer chunk goes in after the writer has laid the file out.
+    page.bytes.assign(chunk.bytes.begin(),
+                      chunk.bytes.begin() + static_cast<std::ptrdiff_t>(std::min(chunk.bytes.size(), LongestChunk)));
+    return page;
+}
+
+// Puts the bytes of a chunk beyond what a table records after its first
+// LongestChunk bytes; the chunks after it move on by whole alignments.
+void insertRest(Bytes& out, std::size_t chunkCount, std::size_t index, const Bytes& chunk)
+{
+    const std::size_t restAt = longAt(out, OffsetsAt + 4 * index) + LongestChunk;
+    const std::size_t room = (chunk.size() - LongestChunk + ChunkAlignment - 1) / ChunkAlignment * ChunkAlignment;
+    Bytes rest(chunk.begin() + static_cast<std::ptrdiff_t>(LongestChunk), chunk.end());
+    rest.resize(room, 0);
+    out.insert(out.begin() + static_cast<std::ptrdiff_t>(restAt), rest.begin(), rest.end());
+    for (std::size_t later = index + 1; later < chunkCount; ++later) {
+        const std::uint32_t offset = longAt(out, OffsetsAt + 4 * later);
+        if (offset != 0)
+            putLong(out, OffsetsAt + 4 * later, static_cast<std::uint32_t>(offset + room));
+    }
 }
 
 }  // namespace
@@ -62,37 +108,33 @@ std::uint16_t VswapWriter::chunkCount() const
 
 std::vector<std::uint8_t> VswapWriter::build() const
 {
-    std::vector<Chunk> chunks;
-    chunks.insert(chunks.end(), walls_.begin(), walls_.end());
-    chunks.insert(chunks.end(), sprites_.begin(), sprites_.end());
-    chunks.insert(chunks.end(), soundPages_.begin(), soundPages_.end());
-    Chunk info;
-    for (const SoundEntry& entry : sounds_) {
-        for (std::uint32_t value : {std::uint32_t{entry.firstPage}, std::uint32_t{entry.length}}) {
-            info.bytes.push_back(static_cast<std::uint8_t>(value & 0xFF));
-            info.bytes.push_back(static_cast<std::uint8_t>(value >> 8));
-        }
-    }
-    if (terminateSoundInfo_)
-        info.bytes.insert(info.bytes.end(), 4, 0);
-    chunks.push_back(info);
-    if (chunks.size() > 0xFFFF)
-        throw std::length_error("too many chunks for a VSWAP header");
+    std::vector<const Chunk*> chunks;
+    for (const std::vector<Chunk>* section : {&walls_, &sprites_, &soundPages_})
+        for (const Chunk& chunk : *section)
+            chunks.push_back(&chunk);
 
-    const std::size_t count = chunks.size();
-    std::vector<std::uint8_t> out(6 + 6 * count, 0);
-    putWord(out, 0, static_cast<std::uint32_t>(count));
-    putWord(out, 2, spriteStart());
-    putWord(out, 4, soundStart());
-    for (std::size_t i = 0; i < count; ++i) {
-        const Chunk& chunk = chunks[i];
-        const std::uint32_t length = chunk.recordedLength.value_or(static_cast<std::uint16_t>(chunk.bytes.size()));
-        putWord(out, 6 + 4 * count + 2 * i, length);
-        if (chunk.absent)
-            continue;
-        putLong(out, 6 + 4 * i, static_cast<std::uint32_t>(out.size()));
-        out.insert(out.end(), chunk.bytes.begin(), chunk.bytes.end());
+    PageFile file;
+    file.spriteStart = spriteStart();
+    file.soundStart = soundStart();
+    for (const Chunk* chunk : chunks)
+        file.chunks.push_back(pageChunkOf(*chunk));
+    // Entries the writer takes, of the right number; the test's own go in below.
+    file.sounds.assign(sounds_.size(), pagelark::SoundEntry{0, 1});
+    file.soundInfoTerminated = terminateSoundInfo_;
+    Bytes out = pageFileBytes(file);
+
+    const std::size_t count = chunks.size() + 1;
+    const std::size_t infoAt = longAt(out, OffsetsAt + 4 * chunks.size());
+    for (std::size_t k = 0; k < sounds_.size(); ++k) {
+        putWord(out, infoAt + 4 * k, sounds_[k].firstPage);
+        putWord(out, infoAt + 4 * k + 2, sounds_[k].length);
     }
+    for (std::size_t i = 0; i < chunks.size(); ++i)
+        if (!chunks[i]->absent && chunks[i]->recordedLength)
+            putWord(out, lengthAt(count, i), *chunks[i]->recordedLength);
+    for (std::size_t i = chunks.size(); i-- > 0;)
+        if (!chunks[i]->absent && chunks[i]->bytes.size() > LongestChunk)
+            insertRest(out, count, i, chunks[i]->bytes);
     return out;
 }
 

@@ -6,10 +6,13 @@
 
 namespace pagelark::tools {
 
-// Builds the bytes of a VSWAP file: header, chunk offsets, chunk lengths,
-// the chunks themselves in order, and a sound information chunk as the last
-// chunk. Walls, sprites and sound pages are added in that order of sections;
-// the header's sprite and sound starts follow from the counts.
+// Builds the bytes of a VSWAP file for the tests, laid out by the program's
+// own page file writer (archive/page_file.h): walls, sprites and sound pages
+// in that order of sections, the header's sprite and sound starts following
+// from the counts, the sound information as the last chunk. What a test
+// crafts beyond what the writer makes, damage above all, is put into the
+// bytes the writer laid out: a recorded length other than the chunk's, a
+// chunk longer than a table can record, sound entries the writer refuses.
 class VswapWriter {
 public:
     struct Chunk {
@@ -25,7 +28,7 @@ public:
     VswapWriter& wall(Chunk chunk);
     VswapWriter& sprite(Chunk chunk);
     VswapWriter& soundPage(Chunk chunk);
-    // An entry of the sound information chunk.
+    // An entry of the sound information chunk, whatever it points at.
     VswapWriter& sound(std::uint16_t firstPage, std::uint16_t length);
     // Whether the sound information ends with an entry of four zero bytes.
     VswapWriter& terminateSoundInfo(bool terminate);

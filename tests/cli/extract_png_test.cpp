@@ -1,10 +1,11 @@
 // PNG files and contact sheets from pagelark-extract, decoded again with Qt's
 // image reader and compared with the bitmaps of the same chunks.
-#include "export/contact_sheet_qt.h"
+#include "export/contact_sheet.h"
 #include "pictures/game_palette.h"
+#include "pictures/sprite_encoder.h"
 #include "tests/cli/run_extract.h"
 #include "tests/support/temp_dir.h"
-#include "tools/sprite_encoder.h"
+#include "tools/picture.h"
 #include "tools/vswap_writer.h"
 
 #include <QImage>
@@ -41,7 +42,7 @@ std::vector<std::uint8_t> pictureVswap()
     for (int x = 20; x < 40; ++x)
         for (int y = 5; y < 50; ++y)
             picture[tools::pictureCell(x, y)] = static_cast<std::int16_t>((x * 3 + y) % 255);
-    writer.sprite({tools::encodeSprite(picture), false, {}});
+    writer.sprite({encodeSprite(tools::spriteGrid(picture)), false, {}});
     // Column 10: one run from row 60 to row 70 (rows doubled in the command),
     // its pixels at byte 14, right after the command (source 14 - 60).
     writer.sprite({{10, 0, 10, 0, 6, 0, 140, 0, 0xD2, 0xFF, 120, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, false, {}});
@@ -61,6 +62,8 @@ QRgb gameRgb(int index)
     return qRgb(color.red, color.green, color.blue);
 }
 
+const QRgb Background = qRgb(SheetBackground & 0xFF, (SheetBackground >> 8) & 0xFF, SheetBackground >> 16);
+
 class ExtractPng : public ::testing::Test {
 protected:
     void SetUp() override { testing::writeFileBytes(dir.file("VSWAP.TST"), pictureVswap()); }
@@ -77,7 +80,7 @@ TEST_F(ExtractPng, PixelsAreTheBitmapsPixelsInThePaletteWithTheSpritesBackground
     ASSERT_EQ(runExtract({"save", dir.file("VSWAP.TST"), out("bmp")}).status, 0);
     const CommandResult run = runExtract({"save", "--format", "png", dir.file("VSWAP.TST"), out("png")});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("/png/sprite0001.png\n4 files written, 1 sprite skipped"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("/png/vswap-layout.txt\n4 files written, 1 sprite skipped"), std::string::npos) << run.out;
 
     for (const std::string name : {"wall0000", "wall0001", "sprite0000", "sprite0001"}) {
         const bool sprite = name.starts_with("sprite");
@@ -130,6 +133,7 @@ TEST_F(ExtractPng, SheetHasACellPerPictureEachHoldingItsPicture)
     const SheetGeometry wallGeometry{{1, 3}, 2};
     const QImage wallSheet(QString::fromStdString(out("walls.png")));
     ASSERT_EQ(wallSheet.size(), QSize(wallGeometry.width(), wallGeometry.height()));
+    ASSERT_EQ(wallSheet.format(), QImage::Format_Indexed8);
     for (int y = 0; y < 64; y += 9)
         for (int x = 0; x < 64; x += 7)
             ASSERT_EQ(wallSheet.pixel(wallGeometry.pictureLeft(1) + 3 * x + 1, wallGeometry.pictureTop(1) + 3 * y + 2),
@@ -142,7 +146,7 @@ TEST_F(ExtractPng, SheetHasACellPerPictureEachHoldingItsPicture)
         for (int x = 0; x < wallGeometry.pictureSide(); ++x)
             labelPixels += wallSheet.pixel(wallGeometry.pictureLeft(0) + x,
                                            wallGeometry.pictureTop(0) + wallGeometry.pictureSide() + y)
-                != SheetBackground;
+                != Background;
     EXPECT_GT(labelPixels, 20);
 
     // Sprites: the background shows where a sprite has no pixels, and the
@@ -155,12 +159,12 @@ TEST_F(ExtractPng, SheetHasACellPerPictureEachHoldingItsPicture)
     const int left = spriteGeometry.pictureLeft(0);
     const int top = spriteGeometry.pictureTop(0);
     EXPECT_EQ(spriteSheet.pixel(left + 2 * 25, top + 2 * 10), gameRgb((25 * 3 + 10) % 255));
-    EXPECT_EQ(spriteSheet.pixel(left + 2 * 5, top + 2 * 10), SheetBackground);
+    EXPECT_EQ(spriteSheet.pixel(left + 2 * 5, top + 2 * 10), Background);
     const int side = spriteGeometry.pictureSide();
     EXPECT_NE(spriteSheet.pixel(spriteGeometry.pictureLeft(2) + side / 2, spriteGeometry.pictureTop(2) + side / 2),
-              SheetBackground);
+              Background);
     EXPECT_EQ(spriteSheet.pixel(spriteGeometry.pictureLeft(1) + side / 2, spriteGeometry.pictureTop(1) + side / 2),
-              SheetBackground);
+              Background);
 }
 
 TEST_F(ExtractPng, SheetOptionsAreChecked)

@@ -1,8 +1,9 @@
 #include "pictures/reference_tables.h"
+#include "pictures/sprite_encoder.h"
 #include "tests/cli/run_extract.h"
 #include "tests/support/sample_vswap.h"
 #include "tests/support/temp_dir.h"
-#include "tools/sprite_encoder.h"
+#include "tools/picture.h"
 #include "tools/vswap_writer.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +51,7 @@ std::vector<std::uint8_t> smallVswap()
     tools::Picture picture;
     picture.fill(tools::Transparent);
     picture[tools::pictureCell(32, 10)] = 0xAA;
-    writer.sprite({tools::encodeSprite(picture), false, {}});
+    writer.sprite({encodeSprite(tools::spriteGrid(picture)), false, {}});
     writer.sprite({{5, 0, 2, 0, 0, 0}, false, {}});  // first column above the last: refused
     writer.soundPage({std::vector<std::uint8_t>(50, 128), false, {}}).sound(0, 50);
     return writer.build();
@@ -66,10 +67,11 @@ TEST(ExtractSave, WritesEveryWallDecodableSpriteAndSound)
     EXPECT_EQ(run.status, 0) << run.err;
     const std::string out = dir.file("out") + "/";
     EXPECT_EQ(run.out,
-              out + "wall0000.bmp\n" + out + "wall0001.bmp\n" + out + "sprite0000.bmp\n" + out
-                  + "sound0000.wav\n4 files written, 1 sprite skipped (not a valid sprite)\n");
+              out + "wall0000.bmp\n" + out + "wall0001.bmp\n" + out + "sprite0000.bmp\n" + out + "sound0000.wav\n" + out
+                  + "vswap-layout.txt\n4 files written, 1 sprite skipped (not a valid sprite)\n");
     EXPECT_EQ(filesIn(dir.file("out")),
-              (std::vector<std::string>{"sound0000.wav", "sprite0000.bmp", "wall0000.bmp", "wall0001.bmp"}));
+              (std::vector<std::string>{"sound0000.wav", "sprite0000.bmp", "vswap-layout.txt", "wall0000.bmp",
+                                        "wall0001.bmp"}));
 
     const auto& reference = referenceBitmap();
     const auto wall1 = testing::readFileBytes(dir.file("out/wall0001.bmp"));
@@ -135,19 +137,16 @@ TEST(ExtractSave, FullSizeFileGivesAFileForEveryChunkByteForByte)
     EXPECT_EQ(bitmapCell(wall, 1, 2), (105 + 64 + 2) % 256);
     const auto sprite = testing::readFileBytes(dir.file("out/sprite0435.bmp"));
     ASSERT_EQ(sprite.size(), 5174u);
-    EXPECT_EQ(bitmapCell(sprite, 435 % 60 + 2, 15), 435 % 256);
+    EXPECT_EQ(bitmapCell(sprite, 435 % 60 + 2, 15), 435 % 255);
     EXPECT_EQ(std::count(sprite.begin() + 1078, sprite.end(), 255), 4096 - 11);
 
-    // Sound k runs over its pages, page p of it holding k * 5 + p throughout.
+    // Sound k runs over its pages of 4096 bytes, every byte in its place.
     for (int k = 0; k < testing::FullSizeSounds; ++k) {
-        const int pages = k < 28 ? 3 : 2;
         const auto sound = testing::readFileBytes(
             dir.file("out/sound" + std::string(k < 10 ? "000" : "00") + std::to_string(k) + ".wav"));
-        ASSERT_EQ(sound.size(), 44u + static_cast<std::size_t>(pages) * 1000) << k;
-        for (int p = 0; p < pages; ++p) {
-            const auto page = sound.begin() + 44 + p * 1000;
-            ASSERT_EQ(std::count(page, page + 1000, k * 5 + p), 1000) << "sound " << k << " page " << p;
-        }
+        ASSERT_EQ(sound.size(), 44u + testing::fullSizeSoundLength(k)) << k;
+        for (std::size_t n = 0; n + 44 < sound.size(); ++n)
+            ASSERT_EQ(sound[44 + n], testing::fullSizeSoundByte(k, n)) << "sound " << k << " byte " << n;
     }
 }
 
@@ -169,7 +168,7 @@ TEST(ExtractSave, UnreadableChunksAreNamedAndAllTheOthersSaved)
     const auto bytes = VswapWriter()
                            .wall({std::vector<std::uint8_t>(4096, 1), false, {}})
                            .sprite(endless)
-                           .sprite({tools::encodeSprite(picture), false, {}})
+                           .sprite({encodeSprite(tools::spriteGrid(picture)), false, {}})
                            .sprite(beyond)
                            .soundPage({std::vector<std::uint8_t>(30, 7), false, {}})
                            .sound(0, 60000)
@@ -185,7 +184,8 @@ TEST(ExtractSave, UnreadableChunksAreNamedAndAllTheOthersSaved)
     EXPECT_NE(run.out.find("2 files written, 1 sprite skipped (not a valid sprite), 2 chunks not saved\n"),
               std::string::npos)
         << run.out;
-    EXPECT_EQ(filesIn(dir.file("out")), (std::vector<std::string>{"sprite0001.bmp", "wall0000.bmp"}));
+    EXPECT_EQ(filesIn(dir.file("out")),
+              (std::vector<std::string>{"sprite0001.bmp", "vswap-layout.txt", "wall0000.bmp"}));
 }
 
 TEST(ExtractSave, NeverWritesIntoTheFileItReads)

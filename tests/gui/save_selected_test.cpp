@@ -18,16 +18,17 @@ constexpr int SpriteRow = 1;
 constexpr int BrokenSpriteRow = 2;
 constexpr int SoundRow = 3;
 
-// A wall, a sprite, a chunk that holds no sprite and a sound over two pages.
+// A wall, a sprite, a chunk that holds no sprite and a sound over two pages,
+// the first a whole page of 4096 bytes as in the games' files.
 std::vector<std::uint8_t> mixedVswap()
 {
     return tools::VswapWriter()
         .wall(patternWall())
         .sprite(spriteBar(30, 77))
         .sprite(spriteWithoutColumns())
-        .soundPage(chunkOf(40, 0x11))
+        .soundPage(chunkOf(4096, 0x11))
         .soundPage(chunkOf(40, 0x22))
-        .sound(0, 80)
+        .sound(0, 4136)
         .build();
 }
 
@@ -81,9 +82,9 @@ TEST_F(SaveSelectedTest, MixedSelectionGivesAFileForEachWallSpriteAndSound)
     ASSERT_EQ(wall.size(), 5174u);
     EXPECT_EQ(wall[1078 + (63 - 7) * 64 + 5], patternCell(5, 7));
     const auto sound = readFileBytes((outDir() / "sound0000.wav").string());
-    ASSERT_EQ(sound.size(), 124u);
-    EXPECT_EQ(sound[44 + 39], 0x11);
-    EXPECT_EQ(sound[44 + 40], 0x22);
+    ASSERT_EQ(sound.size(), 4180u);
+    EXPECT_EQ(sound[44 + 4095], 0x11);
+    EXPECT_EQ(sound[44 + 4096], 0x22);
 
     // The work list is a copy of the selected lines; the selection stays.
     EXPECT_EQ(window.ListBox2->count(), 3);

@@ -14,8 +14,8 @@
 namespace pagelark::testing {
 namespace {
 
-// Two walls: 4072 bytes at 24 (right after the header of three chunks), then
-// 255 bytes at 4096.
+// Two walls: 4072 bytes at 512 (the header of three chunks rounded up to a
+// multiple of 512), then 255 bytes at 4608.
 std::vector<std::uint8_t> hexVswap()
 {
     return tools::VswapWriter().wall(chunkOf(4072, 1)).wall(chunkOf(255, 2)).build();
@@ -53,7 +53,7 @@ TEST_F(SelectionDisplayTest, OpenShowsTheFirstEntryAtOnceWithNothingSelected)
     openFile(userFile("VSWAP.WL6", sampleVswap()));
     TForm1& window = form();
     EXPECT_EQ(size(), "10");
-    EXPECT_EQ(start(), "60");  // after the header of nine chunks
+    EXPECT_EQ(start(), "512");  // the header of nine chunks rounded up to a multiple of 512
     EXPECT_EQ(window.state().current.kind, 1);
     EXPECT_EQ(window.state().current.index, 0);
     EXPECT_EQ(view().pixel(0, 0), color(1));
@@ -97,29 +97,29 @@ TEST_F(SelectionDisplayTest, HexadecimalStartAndSizeStayInForceAcrossSelectionsA
     TForm1& window = form();
     EXPECT_EQ(window.Edit4->text(), "DEC");
     EXPECT_EQ(size(), "4072");
-    EXPECT_EQ(start(), "24");
+    EXPECT_EQ(start(), "512");
 
     // The toggle changes the two fields at once and does not draw the entry again.
     markView();
     clickDecHex();
     EXPECT_EQ(window.Edit4->text(), "HEX");
     EXPECT_EQ(size(), "0FE8");
-    EXPECT_EQ(start(), "000018");
+    EXPECT_EQ(start(), "000200");
     EXPECT_EQ(view().pixel(160, 160), Marker);
 
     clickRow(1);
     EXPECT_EQ(size(), "00FF");
-    EXPECT_EQ(start(), "001000");
+    EXPECT_EQ(start(), "001200");
 
     openFile(userFile("VSWAP.SOD", twoWallVswap()));
     EXPECT_EQ(window.Edit4->text(), "HEX");
     EXPECT_EQ(size(), "0040");
-    EXPECT_EQ(start(), "000018");
+    EXPECT_EQ(start(), "000200");
 
     clickDecHex();
     EXPECT_EQ(window.Edit4->text(), "DEC");
     EXPECT_EQ(size(), "64");
-    EXPECT_EQ(start(), "24");
+    EXPECT_EQ(start(), "512");
     EXPECT_TRUE(platform.errors.empty());
 }
 

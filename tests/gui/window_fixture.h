@@ -1,10 +1,11 @@
 #pragma once
 
 #include "app/Unit1.h"
+#include "pictures/sprite_encoder.h"
 #include "tests/gui/fake_platform.h"
 #include "tests/gui/qt_printing.h"
 #include "tests/support/temp_dir.h"
-#include "tools/sprite_encoder.h"
+#include "tools/picture.h"
 #include "tools/vswap_writer.h"
 
 #include <QListWidget>
@@ -94,7 +95,7 @@ inline tools::VswapWriter::Chunk spriteBar(int x, std::int16_t color)
     for (int y = 10; y <= 20; ++y)
         picture[tools::pictureCell(x, y)] = color;
     tools::VswapWriter::Chunk chunk;
-    chunk.bytes = tools::encodeSprite(picture);
+    chunk.bytes = encodeSprite(tools::spriteGrid(picture));
     return chunk;
 }
 

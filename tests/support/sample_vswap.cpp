@@ -1,35 +1,34 @@
 #include "tests/support/sample_vswap.h"
 
-#include "tools/sprite_encoder.h"
-#include "tools/vswap_writer.h"
+#include "archive/page_file.h"
+#include "pictures/sprite_encoder.h"
 
 namespace pagelark::testing {
 
 std::vector<std::uint8_t> fullSizeVswap()
 {
-    tools::VswapWriter writer;
-    for (int i = 0; i < FullSizeWalls; ++i) {
-        std::vector<std::uint8_t> wall(4096);
-        for (std::size_t n = 0; n < wall.size(); ++n)
-            wall[n] = static_cast<std::uint8_t>((static_cast<std::size_t>(i) + n) % 256);
-        writer.wall({wall, false, {}});
+    std::vector<PageChunk> walls(FullSizeWalls);
+    for (std::size_t i = 0; i < walls.size(); ++i) {
+        walls[i].bytes.resize(4096);
+        for (std::size_t n = 0; n < walls[i].bytes.size(); ++n)
+            walls[i].bytes[n] = static_cast<std::uint8_t>((i + n) % 256);
     }
+    std::vector<PageChunk> sprites(FullSizeSprites);
     for (int s = 0; s < FullSizeSprites; ++s) {
-        tools::Picture picture;
-        picture.fill(tools::Transparent);
+        PixelGrid grid;
+        grid.fill(EmptyIndex);
         for (int y = 10; y <= 20; ++y)
-            picture[tools::pictureCell(s % 60 + 2, y)] = static_cast<std::int16_t>(s % 256);
-        writer.sprite({tools::encodeSprite(picture), false, {}});
+            grid[gridCell(s % 60 + 2, y)] = static_cast<std::uint8_t>(s % 255);
+        sprites[static_cast<std::size_t>(s)].bytes = encodeSprite(grid);
     }
-    std::uint16_t page = 0;
+    std::vector<std::vector<std::uint8_t>> sounds(FullSizeSounds);
     for (int k = 0; k < FullSizeSounds; ++k) {
-        const std::uint16_t pages = k < 28 ? 3 : 2;
-        for (int p = 0; p < pages; ++p)
-            writer.soundPage({std::vector<std::uint8_t>(1000, static_cast<std::uint8_t>(k * 5 + p)), false, {}});
-        writer.sound(page, static_cast<std::uint16_t>(pages * 1000));
-        page = static_cast<std::uint16_t>(page + pages);
+        std::vector<std::uint8_t>& sound = sounds[static_cast<std::size_t>(k)];
+        sound.resize(fullSizeSoundLength(k));
+        for (std::size_t n = 0; n < sound.size(); ++n)
+            sound[n] = fullSizeSoundByte(k, n);
     }
-    return writer.build();
+    return pageFileBytes(pageFileOf(walls, sprites, sounds));
 }
 
 }  // namespace pagelark::testing

@@ -1,0 +1,124 @@
+// Writing page files: pack of a saved full-size folder against reading the
+// same files and writing the same bytes once, and replace of one wall
+// against a plain copy of the file. Every output is flushed to disk before
+// it is renamed into place, so the baselines flush theirs too.
+#include "bench/bench_files.h"
+#include "cli/extract_commands.h"
+#include "cli/pack_command.h"
+#include "cli/replace_command.h"
+#include "tests/support/temp_dir.h"
+
+#include <benchmark/benchmark.h>
+
+#include <exception>
+#include <fcntl.h>
+#include <filesystem>
+#include <sstream>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace pagelark::bench {
+
+namespace {
+
+// The full-size file saved whole, once per run of the suite.
+const testing::TempDir& savedFolder()
+{
+    static const testing::TempDir folder;
+    static const bool saved = [] {
+        cli::SaveRequest request;
+        request.vswapPath = fullSizeVswapPath();
+        request.outputDir = folder.path().string();
+        std::ostringstream out;
+        std::ostringstream problems;
+        if (!cli::saveChunks(request, out, problems))
+            throw std::runtime_error("the full-size file could not be saved: " + problems.str());
+        return true;
+    }();
+    (void)saved;
+    return folder;
+}
+
+std::string gamePalette() { return std::string(PAGELARK_DATA_DIR) + "/wolfenstein.pal"; }
+
+void writeFlushed(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    writeWholeFile(path, bytes.data(), bytes.size());
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0 || ::fsync(fd) != 0)
+        throw std::runtime_error("cannot flush " + path);
+    ::close(fd);
+}
+
+void PackSavedFolder(benchmark::State& state)
+{
+    try {
+        cli::PackRequest request;
+        request.folder = savedFolder().path().string();
+        request.outputPath = scratchPath("PACKED.WL6");
+        request.palettePath = gamePalette();
+        for (auto _ : state) {
+            std::ostringstream out;
+            cli::packFolder(request, out);
+        }
+    } catch (const std::exception& error) {
+        state.SkipWithError(error.what());
+    }
+}
+
+void ReadFilesWriteBytesOnce(benchmark::State& state)
+{
+    try {
+        std::vector<std::string> inputs;
+        for (const auto& entry : std::filesystem::directory_iterator(savedFolder().path()))
+            inputs.push_back(entry.path().string());
+        const std::vector<std::uint8_t> packed = readWholeFile(fullSizeVswapPath());
+        const std::string output = scratchPath("COPIED.WL6");
+        for (auto _ : state) {
+            std::size_t read = 0;
+            for (const std::string& input : inputs)
+                read += readWholeFile(input).size();
+            benchmark::DoNotOptimize(read);
+            writeFlushed(output, packed);
+        }
+    } catch (const std::exception& error) {
+        state.SkipWithError(error.what());
+    }
+}
+
+void ReplaceOneWall(benchmark::State& state)
+{
+    try {
+        cli::ReplaceRequest request;
+        request.vswapPath = fullSizeVswapPath();
+        request.outputPath = scratchPath("REPLACED.WL6");
+        request.palettePath = gamePalette();
+        request.replacements = {{40, savedFolder().file("wall0040.bmp")}};
+        for (auto _ : state) {
+            std::ostringstream out;
+            cli::replaceChunks(request, out);
+        }
+    } catch (const std::exception& error) {
+        state.SkipWithError(error.what());
+    }
+}
+
+void CopyFilePlainly(benchmark::State& state)
+{
+    try {
+        const std::string output = scratchPath("PLAIN.WL6");
+        for (auto _ : state)
+            writeFlushed(output, readWholeFile(fullSizeVswapPath()));
+    } catch (const std::exception& error) {
+        state.SkipWithError(error.what());
+    }
+}
+
+}  // namespace
+
+BENCHMARK(PackSavedFolder)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ReadFilesWriteBytesOnce)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ReplaceOneWall)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(CopyFilePlainly)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace pagelark::bench

@@ -1,0 +1,73 @@
+#include "cli/replace_command.h"
+
+#include "archive/output_file.h"
+#include "archive/page_file.h"
+#include "cli/chunk_import.h"
+#include "cli/opened_vswap.h"
+#include "pictures/decoders.h"
+
+#include <set>
+
+namespace pagelark::cli {
+
+namespace {
+
+// The picture a chunk holds now, for the colours a replacement leaves as they were.
+std::optional<PixelGrid> currentPicture(OpenedVswap& vswap, std::int32_t index, ItemKind kind)
+{
+    PixelGrid grid{};
+    const std::int32_t offset = vswap.table.offset[index];
+    const bool decoded = onFile(vswap.path, [&] {
+        if (kind == ItemKind::Wall) {
+            decodeWall(vswap.file, offset, grid);
+            return true;
+        }
+        return decodeSprite(vswap.file, offset, std::nullopt, grid);
+    });
+    return decoded ? std::optional(grid) : std::nullopt;
+}
+
+}  // namespace
+
+void replaceChunks(const ReplaceRequest& request, std::ostream& out)
+{
+    const auto vswap = openVswap(request.vswapPath);
+    PageFile file = onFile(vswap->path, [&] { return readPageFile(vswap->file); });
+    const Palette palette = paletteFrom(request.palettePath);
+    std::vector<FileIdentity> read{onFile(vswap->path, [&] { return vswap->file.identity(); })};
+
+    // Every replacement is read and checked before the copy is begun.
+    std::set<std::int32_t> replaced;
+    for (const auto& [index, path] : request.replacements) {
+        if (index >= vswap->header.chunkCount || !vswap->table.isListed(index))
+            throw Failure{vswap->path, "chunk " + std::to_string(index) + " is not in the chunk list"};
+        if (!replaced.insert(index).second)
+            throw Failure{path, "chunk " + std::to_string(index) + " is given twice"};
+        if (const std::optional<FileIdentity> identity = identityOf(path))
+            read.push_back(*identity);
+        const ItemKind kind = kindOfChunk(vswap->header, index);
+        if (kind == ItemKind::Sound) {
+            const std::vector<std::uint8_t> samples = importSoundFile(path);
+            onFile(path, [&] { replaceSound(file, vswap->table.itemNumber[index], samples); });
+        } else {
+            const std::optional<PixelGrid> current = currentPicture(*vswap, index, kind);
+            const PixelGrid grid = importPicture(path, kind, palette, current ? &*current : nullptr);
+            std::vector<std::uint8_t> chunk = chunkOfGrid(grid, kind, path);
+            onFile(path, [&] { replaceChunk(file, index, std::move(chunk)); });
+        }
+    }
+
+    std::size_t size = 0;
+    onFile(request.outputPath, [&] {
+        OutputFile output(request.outputPath, read, OutputAccess::Shared, OutputDurability::Flushed);
+        writePageFile(file, &vswap->file, [&](const std::uint8_t* data, std::size_t count) {
+            output.write(data, count);
+            size += count;
+        });
+        output.commit();
+    });
+    out << request.outputPath << ": " << request.replacements.size()
+        << (request.replacements.size() == 1 ? " chunk" : " chunks") << " replaced, " << size << " bytes\n";
+}
+
+}  // namespace pagelark::cli

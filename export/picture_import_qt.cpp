@@ -1,0 +1,130 @@
+#include "export/picture_import_qt.h"
+
+#include "archive/byte_file.h"
+#include "archive/run_error.h"
+#include "pictures/bmp_reader.h"
+#include "pictures/picture_import.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QImageReader>
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace pagelark {
+
+namespace {
+
+constexpr std::array<std::uint8_t, 8> PngSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+// The header chunk comes first: its length, "IHDR", width, height, bit depth, colour type.
+constexpr std::size_t PngHeaderIdAt = 12;
+constexpr std::size_t PngColorTypeAt = 25;
+constexpr std::uint8_t PngPaletteColorType = 3;
+
+bool startsWith(std::span<const std::uint8_t> bytes, std::span<const std::uint8_t> prefix)
+{
+    return bytes.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), bytes.begin());
+}
+
+bool isPng(std::span<const std::uint8_t> bytes) { return startsWith(bytes, PngSignature); }
+
+// Qt reads low-depth greyscale PNGs into indexed images too; only a palette
+// PNG's indices are palette indices.
+bool isPalettePng(std::span<const std::uint8_t> bytes)
+{
+    static constexpr std::array<std::uint8_t, 4> HeaderId = {'I', 'H', 'D', 'R'};
+    return bytes.size() > PngColorTypeAt && startsWith(bytes.subspan(PngHeaderIdAt), HeaderId)
+        && bytes[PngColorTypeAt] == PngPaletteColorType;
+}
+
+[[noreturn]] void refuse(const QString& why)
+{
+    throw RunError::message("not a picture file Pagelark can read: " + why.toStdString());
+}
+
+DecodedPicture indexedPicture(const QImage& image)
+{
+    const QImage indexed
+        = image.format() == QImage::Format_Indexed8 ? image : image.convertToFormat(QImage::Format_Indexed8);
+    DecodedPicture picture;
+    picture.width = indexed.width();
+    picture.height = indexed.height();
+    picture.indexed = true;
+    const QList<QRgb> colors = indexed.colorTable();
+    picture.colorTable.assign(colors.begin(), colors.end());
+    picture.indices.reserve(static_cast<std::size_t>(picture.width * picture.height));
+    for (int y = 0; y < picture.height; ++y) {
+        const uchar* row = indexed.constScanLine(y);
+        picture.indices.insert(picture.indices.end(), row, row + picture.width);
+    }
+    return picture;
+}
+
+DecodedPicture colorPicture(const QImage& image)
+{
+    // Not premultiplied: a QRgb of this format is the colour and its alpha as the file has them.
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    DecodedPicture picture;
+    picture.width = argb.width();
+    picture.height = argb.height();
+    picture.pixels.reserve(static_cast<std::size_t>(picture.width * picture.height));
+    for (int y = 0; y < picture.height; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        picture.pixels.insert(picture.pixels.end(), row, row + picture.width);
+    }
+    return picture;
+}
+
+}  // namespace
+
+DecodedPicture decodePictureBytes(std::span<const std::uint8_t> bytes)
+{
+    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') {
+        DecodedPicture picture = decodeBmp(bytes);
+        requireGridSize(picture.width, picture.height);
+        return picture;
+    }
+
+    const QByteArray data
+        = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    // The format comes from the content; a PNG is named so no other reader guesses at it.
+    QImageReader reader(&buffer, isPng(bytes) ? QByteArray("png") : QByteArray());
+    if (!reader.canRead())
+        refuse("its content is no picture format known here");
+    const QSize size = reader.size();
+    if (!size.isValid())
+        refuse("its size cannot be read before its pixels");
+    requireGridSize(size.width(), size.height());
+
+    const QImage image = reader.read();
+    if (image.isNull())
+        refuse(reader.errorString());
+    requireGridSize(image.width(), image.height());
+    const bool indexedImage = image.format() == QImage::Format_Indexed8 || image.format() == QImage::Format_Mono
+        || image.format() == QImage::Format_MonoLSB;
+    if (indexedImage && (!isPng(bytes) || isPalettePng(bytes)))
+        return indexedPicture(image);
+    return colorPicture(image);
+}
+
+DecodedPicture readPictureFile(const std::string& path)
+{
+    ByteFile file;
+    file.openRead(path);
+    const std::int64_t size = file.size();
+    if (size > MaxPictureFileBytes)
+        throw RunError::message("the file is " + std::to_string(size)
+                                + " bytes long, more than a 64 by 64 picture file ever needs");
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    file.readBytes(bytes.data(), bytes.size());
+    file.close();
+    return decodePictureBytes(bytes);
+}
+
+}  // namespace pagelark

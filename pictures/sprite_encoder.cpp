@@ -1,0 +1,94 @@
+#include "pictures/sprite_encoder.h"
+
+#include <algorithm>
+#include <array>
+
+namespace pagelark {
+
+namespace {
+
+constexpr std::size_t HeaderSize = 4;
+constexpr std::size_t CommandSize = 6;
+constexpr std::size_t ListEndSize = 2;
+
+struct Run {
+    int start;  // first row
+    int end;    // the row after the last
+};
+
+// A column has at most 32 runs: between two runs lies a transparent row.
+using ColumnRuns = std::vector<Run>;
+
+ColumnRuns runsOfColumn(const PixelGrid& grid, int x)
+{
+    ColumnRuns runs;
+    int y = 0;
+    while (y < GridSide) {
+        if (grid[gridCell(x, y)] == EmptyIndex) {
+            ++y;
+            continue;
+        }
+        const int start = y;
+        while (y < GridSide && grid[gridCell(x, y)] != EmptyIndex)
+            ++y;
+        runs.push_back({start, y});
+    }
+    return runs;
+}
+
+void putWord(std::vector<std::uint8_t>& chunk, std::size_t at, int value)
+{
+    const auto word = static_cast<std::uint16_t>(value);
+    chunk[at] = static_cast<std::uint8_t>(word & 0xFF);
+    chunk[at + 1] = static_cast<std::uint8_t>(word >> 8);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> encodeSprite(const PixelGrid& grid)
+{
+    std::array<ColumnRuns, GridSide> runs;
+    int first = -1;
+    int last = 0;
+    std::size_t poolSize = 0;
+    std::size_t commandsSize = 0;
+    for (int x = 0; x < GridSide; ++x) {
+        runs[static_cast<std::size_t>(x)] = runsOfColumn(grid, x);
+        const ColumnRuns& column = runs[static_cast<std::size_t>(x)];
+        if (column.empty())
+            continue;
+        if (first < 0)
+            first = x;
+        last = x;
+        for (const Run& run : column)
+            poolSize += static_cast<std::size_t>(run.end - run.start);
+    }
+    first = std::max(first, 0);
+    last = std::max(last, 1);
+    for (int x = first; x <= last; ++x)
+        commandsSize += CommandSize * runs[static_cast<std::size_t>(x)].size() + ListEndSize;
+
+    const std::size_t poolAt = HeaderSize + 2 * static_cast<std::size_t>(last - first + 1);
+    const std::size_t commandsAt = poolAt + poolSize + poolSize % 2;
+    std::vector<std::uint8_t> chunk(commandsAt + commandsSize, 0);
+    putWord(chunk, 0, first);
+    putWord(chunk, 2, last);
+
+    std::size_t pool = poolAt;
+    std::size_t commands = commandsAt;
+    for (int x = first; x <= last; ++x) {
+        putWord(chunk, HeaderSize + 2 * static_cast<std::size_t>(x - first), static_cast<int>(commands));
+        for (const Run& run : runs[static_cast<std::size_t>(x)]) {
+            putWord(chunk, commands, run.end * 2);
+            putWord(chunk, commands + 2, static_cast<int>(pool) - run.start);
+            putWord(chunk, commands + 4, run.start * 2);
+            commands += CommandSize;
+            for (int y = run.start; y < run.end; ++y)
+                chunk[pool++] = grid[gridCell(x, y)];
+        }
+        commands += ListEndSize;
+    }
+    return chunk;
+}
+
+}  // namespace pagelark

@@ -1,0 +1,231 @@
+#include "sounds/sound_import.h"
+
+#include "archive/byte_file.h"
+#include "archive/run_error.h"
+#include "sounds/sound_duration.h"
+#include "sounds/wav_reader.h"
+
+#include <samplerate.h>
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+namespace pagelark {
+
+namespace {
+
+// A WAV file in the page file's own format is small: at most 65535 samples,
+// its header and perhaps a few chunks of notes. A larger file goes to
+// libsndfile, which knows its length from its header.
+constexpr std::int64_t MaxPageFormatWavBytes = 1024 * 1024;
+constexpr sf_count_t FramesPerRead = 4096;
+
+RunError tooLong(std::int64_t samples)
+{
+    return RunError::message("the sound is " + std::to_string(samples)
+                             + " samples long; a page file holds at most 65535 (9.5 s at 6896 samples/s)");
+}
+
+std::vector<std::uint8_t> checkedLength(std::vector<std::uint8_t> samples)
+{
+    if (samples.empty())
+        throw RunError::message("the sound is empty");
+    if (static_cast<std::int64_t>(samples.size()) > MaxSoundSamples)
+        throw tooLong(static_cast<std::int64_t>(samples.size()));
+    return samples;
+}
+
+// The samples of a WAV file in the page file's format, taken as they are;
+// nothing for any other file.
+std::optional<std::vector<std::uint8_t>> pageFormatSamples(ByteFile& file)
+{
+    const std::int64_t size = file.size();
+    if (size > MaxPageFormatWavBytes)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    file.seek(0);
+    file.readBytes(bytes.data(), bytes.size());
+    std::optional<WavSound> sound = readWav(bytes);
+    if (!sound || sound->sampleRate != SoundSampleRate || sound->channels != 1 || sound->bitsPerSample != 8)
+        return std::nullopt;
+    return std::move(sound->samples);
+}
+
+// libsndfile reads through the program's own file, so only regular files are
+// read and file errors have the run-time's texts. An error cannot pass
+// through libsndfile's C code: a callback keeps it, and it is raised when
+// libsndfile returns.
+class SoundSource {
+public:
+    explicit SoundSource(ByteFile& file) : file_(file) {}
+
+    SF_VIRTUAL_IO callbacks()
+    {
+        SF_VIRTUAL_IO io{};
+        io.get_filelen = [](void* self) { return of(self).guarded([&](ByteFile& file) { return file.size(); }); };
+        io.seek = [](sf_count_t offset, int whence, void* self) {
+            return of(self).guarded([&](ByteFile& file) -> sf_count_t {
+                const sf_count_t from = whence == SEEK_CUR ? file.position() : whence == SEEK_END ? file.size() : 0;
+                if (offset < 0 && from + offset < 0)
+                    return -1;
+                file.seek(from + offset);
+                return from + offset;
+            });
+        };
+        io.read = [](void* out, sf_count_t count, void* self) {
+            return of(self).guarded([&](ByteFile& file) {
+                const sf_count_t left = std::max<sf_count_t>(0, file.size() - file.position());
+                const sf_count_t take = std::clamp<sf_count_t>(count, 0, left);
+                file.readBytes(static_cast<std::uint8_t*>(out), static_cast<std::size_t>(take));
+                return take;
+            });
+        };
+        io.write = [](const void*, sf_count_t, void*) -> sf_count_t { return 0; };
+        io.tell = [](void* self) { return of(self).guarded([&](ByteFile& file) { return file.position(); }); };
+        return io;
+    }
+
+    void raiseKeptError() const
+    {
+        if (error_)
+            throw *error_;
+    }
+
+private:
+    static SoundSource& of(void* self) { return *static_cast<SoundSource*>(self); }
+
+    template <typename Operation>
+    sf_count_t guarded(Operation operation) noexcept
+    {
+        try {
+            return operation(file_);
+        } catch (const RunError& error) {
+            error_ = error;
+        } catch (...) {
+            error_ = RunError::message("the sound file could not be read");
+        }
+        return -1;
+    }
+
+    ByteFile& file_;
+    std::optional<RunError> error_;
+};
+
+using SoundHandle = std::unique_ptr<SNDFILE, int (*)(SNDFILE*)>;
+
+// libsndfile's reason ("Format not recognised.") as the end of our sentence.
+std::string libraryReason(SNDFILE* sound)
+{
+    std::string reason = sf_strerror(sound);
+    while (!reason.empty() && (reason.back() == '.' || reason.back() == ' '))
+        reason.pop_back();
+    if (!reason.empty())
+        reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
+    return reason;
+}
+
+double convertedLength(std::int64_t frames, int rate) { return static_cast<double>(frames) * SoundSampleRate / rate; }
+
+// Refuses from the header alone a sound that cannot become a page file's.
+void checkHeader(const SF_INFO& info)
+{
+    if (info.frames <= 0)
+        throw RunError::message("the sound is empty");
+    if (info.samplerate <= 0 || info.channels <= 0)
+        throw RunError::message("not a sound file Pagelark can read: " + std::to_string(info.channels) + " channels at "
+                                + std::to_string(info.samplerate) + " samples/s");
+    const double length = std::round(convertedLength(info.frames, info.samplerate));
+    if (length > static_cast<double>(MaxSoundSamples))
+        throw tooLong(length < 9.0e18 ? static_cast<std::int64_t>(length) : INT64_MAX);
+    if (info.samplerate != SoundSampleRate
+        && !src_is_valid_ratio(static_cast<double>(SoundSampleRate) / info.samplerate))
+        throw RunError::message("a sound of " + std::to_string(info.samplerate)
+                                + " samples/s cannot be converted to 6896 samples/s");
+}
+
+// The frames as one channel, the mean of all. A sound that runs on past
+// what its header said is refused once it is too long for a page file.
+std::vector<float> monoFrames(SNDFILE* sound, const SF_INFO& info, const SoundSource& source)
+{
+    const auto channels = static_cast<std::size_t>(info.channels);
+    const double maxFrames = static_cast<double>(MaxSoundSamples + 1) * info.samplerate / SoundSampleRate;
+    std::vector<float> block(static_cast<std::size_t>(FramesPerRead) * channels);
+    std::vector<float> mono;
+    sf_count_t got = 0;
+    while ((got = sf_readf_float(sound, block.data(), FramesPerRead)) > 0) {
+        for (std::size_t frame = 0; frame < static_cast<std::size_t>(got); ++frame) {
+            const float* first = block.data() + frame * channels;
+            float sum = 0;
+            for (std::size_t channel = 0; channel < channels; ++channel)
+                sum += first[channel];
+            mono.push_back(sum / static_cast<float>(channels));
+        }
+        if (static_cast<double>(mono.size()) > maxFrames)
+            throw tooLong(std::llround(convertedLength(static_cast<std::int64_t>(mono.size()), info.samplerate)));
+    }
+    source.raiseKeptError();
+    if (sf_error(sound) != SF_ERR_NO_ERROR)
+        throw RunError::message("the sound file could not be read: " + libraryReason(sound));
+    return mono;
+}
+
+std::vector<float> resampled(std::vector<float> mono, int rate)
+{
+    if (rate == SoundSampleRate || mono.empty())
+        return mono;
+    const double ratio = static_cast<double>(SoundSampleRate) / rate;
+    std::vector<float> out(static_cast<std::size_t>(std::ceil(static_cast<double>(mono.size()) * ratio)) + 1);
+    SRC_DATA data{};
+    data.data_in = mono.data();
+    data.input_frames = static_cast<long>(mono.size());
+    data.data_out = out.data();
+    data.output_frames = static_cast<long>(out.size());
+    data.src_ratio = ratio;
+    if (const int error = src_simple(&data, SRC_SINC_BEST_QUALITY, 1))
+        throw RunError::message(std::string("the sound could not be resampled: ") + src_strerror(error));
+    out.resize(static_cast<std::size_t>(data.output_frames_gen));
+    return out;
+}
+
+std::uint8_t unsignedSample(float value)
+{
+    // Float files may hold anything, NaN included; the resampler overshoots a little.
+    const float clipped = std::isnan(value) ? 0.0f : std::clamp(value, -1.0f, 1.0f);
+    return static_cast<std::uint8_t>(128 + std::lround(clipped * 127.0f));
+}
+
+std::vector<std::uint8_t> convertedSound(ByteFile& file)
+{
+    file.seek(0);
+    SoundSource source(file);
+    SF_VIRTUAL_IO io = source.callbacks();
+    SF_INFO info{};
+    const SoundHandle sound(sf_open_virtual(&io, SFM_READ, &info, &source), sf_close);
+    source.raiseKeptError();
+    if (!sound)
+        throw RunError::message("not a sound file Pagelark can read: " + libraryReason(nullptr));
+    checkHeader(info);
+
+    const std::vector<float> converted = resampled(monoFrames(sound.get(), info, source), info.samplerate);
+    std::vector<std::uint8_t> samples(converted.size());
+    std::transform(converted.begin(), converted.end(), samples.begin(), unsignedSample);
+    return samples;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> importSound(const std::string& path)
+{
+    ByteFile file;
+    file.openRead(path);
+    if (std::optional<std::vector<std::uint8_t>> samples = pageFormatSamples(file))
+        return checkedLength(std::move(*samples));
+    return checkedLength(convertedSound(file));
+}
+
+}  // namespace pagelark

@@ -1,0 +1,203 @@
+// Page files written back: pack of a saved folder and replace of chunks.
+#include "archive/byte_file.h"
+#include "archive/page_file.h"
+#include "pictures/game_palette.h"
+#include "pictures/sprite_encoder.h"
+#include "sounds/wav_writer.h"
+#include "tests/cli/run_extract.h"
+#include "tests/support/sample_vswap.h"
+#include "tests/support/temp_dir.h"
+#include "tools/vswap_writer.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace pagelark {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::CommandResult;
+using testing::readFileBytes;
+using testing::runExtract;
+using testing::TempDir;
+using testing::writeFileBytes;
+using tools::VswapWriter;
+using Bytes = std::vector<std::uint8_t>;
+
+// Every chunk's bytes and every sound entry of a page file.
+struct Contents {
+    std::vector<Bytes> chunks;
+    std::vector<SoundEntry> sounds;
+};
+
+Contents contentsOf(const std::string& path)
+{
+    ByteFile file;
+    file.openRead(path);
+    const PageFile model = readPageFile(file);
+    Contents contents{{}, model.sounds};
+    for (const PageChunk& chunk : model.chunks) {
+        Bytes bytes(chunk.source ? chunk.source->length : 0);
+        if (chunk.source) {
+            file.seek(chunk.source->offset);
+            file.readBytes(bytes.data(), bytes.size());
+        }
+        contents.chunks.push_back(bytes);
+    }
+    return contents;
+}
+
+void saveAndPackGivesTheSameBytes(const Bytes& original, const std::vector<std::string>& saveOptions)
+{
+    TempDir dir;
+    writeFileBytes(dir.file("VSWAP.WL6"), original);
+    fs::create_directory(dir.file("out"));
+    std::vector<std::string> save{"save"};
+    save.insert(save.end(), saveOptions.begin(), saveOptions.end());
+    save.insert(save.end(), {dir.file("VSWAP.WL6"), dir.file("out")});
+    const CommandResult saved = runExtract(save);
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    const CommandResult packed = runExtract({"pack", dir.file("out"), dir.file("PACKED.WL6")});
+    ASSERT_EQ(packed.status, 0) << packed.err;
+    EXPECT_TRUE(readFileBytes(dir.file("PACKED.WL6")) == original);
+}
+
+Bytes chunkOfBytes(std::size_t size, std::uint8_t value) { return Bytes(size, value); }
+
+TEST(PackAndReplace, SavingEveryChunkAndPackingTheFolderGivesBackTheFileByteForByte)
+{
+    for (const auto& options : std::vector<std::vector<std::string>>{{}, {"--format", "png"}}) {
+        SCOPED_TRACE(options.empty() ? "bmp" : "png");
+        saveAndPackGivesTheSameBytes(readFileBytes(PAGELARK_BIN_DIR "/VSWAP.DMO"), options);
+        saveAndPackGivesTheSameBytes(testing::fullSizeVswap(), options);
+    }
+    // What no picture gives back: an absent wall with a length, a wall of one
+    // byte and a shorter wall, a sprite laid out unlike the games', one that
+    // does not decode, and a sound information that ends with zeros.
+    PixelGrid dot;
+    dot.fill(EmptyIndex);
+    dot[gridCell(5, 5)] = 7;
+    Bytes unusual = encodeSprite(dot);
+    unusual.push_back(0xEE);
+    const Bytes odd = VswapWriter()
+                          .wall({chunkOfBytes(4096, 3), false, {}})
+                          .wall({{}, true, 77})
+                          .wall({{9}, false, {}})
+                          .wall({chunkOfBytes(300, 4), false, {}})
+                          .sprite({unusual, false, {}})
+                          .sprite({{5, 0, 2, 0, 0, 0}, false, {}})
+                          .soundPage({chunkOfBytes(10, 128), false, {}})
+                          .sound(0, 10)
+                          .terminateSoundInfo(true)
+                          .build();
+    saveAndPackGivesTheSameBytes(odd, {});
+}
+
+// A truecolour picture of a wall that uses both indices of colours the
+// palette holds twice, edited in one pixel.
+TEST(PackAndReplace, ReplacingKeepsEveryOtherChunkAndTheIndicesOfUnchangedColours)
+{
+    Bytes wall(4096);
+    for (std::size_t n = 0; n < wall.size(); ++n)
+        wall[n] = (n % 2 == 0) ? 7 : 21;  // one colour, two indices
+    PixelGrid small;
+    small.fill(EmptyIndex);
+    small[gridCell(30, 30)] = 40;
+    PixelGrid large;
+    for (std::size_t n = 0; n < large.size(); ++n)
+        large[n] = (n % 64 < 48) ? static_cast<std::uint8_t>(n % 200) : EmptyIndex;
+    Bytes longSound(4100);
+    for (std::size_t n = 0; n < longSound.size(); ++n)
+        longSound[n] = static_cast<std::uint8_t>(n * 3);
+    const Bytes original = VswapWriter()
+                               .wall({wall, false, {}})
+                               .wall({chunkOfBytes(4096, 50), false, {}})
+                               .sprite({encodeSprite(small), false, {}})
+                               .sprite({encodeSprite(small), false, {}})
+                               .soundPage({chunkOfBytes(3000, 100), false, {}})
+                               .soundPage({chunkOfBytes(20, 120), false, {}})
+                               .sound(0, 3000)
+                               .sound(1, 20)
+                               .terminateSoundInfo(false)
+                               .build();
+    TempDir dir;
+    writeFileBytes(dir.file("VSWAP.WL6"), original);
+    fs::create_directory(dir.file("out"));
+    ASSERT_EQ(runExtract({"save", "--format", "png", dir.file("VSWAP.WL6"), dir.file("out"), "0"}).status, 0);
+    QImage truecolour
+        = QImage(QString::fromStdString(dir.file("out/wall0000.png"))).convertToFormat(QImage::Format_RGB32);
+    const RgbColor edit = gamePalette()[40];  // a colour no other index has
+    truecolour.setPixel(10, 20, qRgb(edit.red, edit.green, edit.blue));
+    ASSERT_TRUE(truecolour.save(QString::fromStdString(dir.file("edited.png"))));
+    QImage grown(64, 64, QImage::Format_Indexed8);
+    for (int i = 0; i < 256; ++i)
+        grown.setColor(i, qRgb(i, 255 - i, i / 2));  // not grey: Qt would write a grey PNG
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            grown.setPixel(x, y, large[gridCell(x, y)]);
+    ASSERT_TRUE(grown.save(QString::fromStdString(dir.file("grown.png"))));
+    writeFileBytes(dir.file("long.wav"), wavFileBytes(longSound));
+
+    const CommandResult run
+        = runExtract({"replace", dir.file("VSWAP.WL6"), dir.file("NEW.WL6"), "0=" + dir.file("edited.png"),
+                      "2=" + dir.file("grown.png"), "4=" + dir.file("long.wav")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Contents before = contentsOf(dir.file("VSWAP.WL6"));
+    const Contents after = contentsOf(dir.file("NEW.WL6"));
+    ASSERT_EQ(after.chunks.size(), before.chunks.size() + 1);  // the sound gained a page
+
+    Bytes editedWall = wall;
+    editedWall[10 * 64 + 20] = 40;
+    EXPECT_TRUE(after.chunks[0] == editedWall);
+    EXPECT_TRUE(after.chunks[1] == before.chunks[1]);
+    EXPECT_TRUE(after.chunks[2] == encodeSprite(large));
+    EXPECT_GT(after.chunks[2].size(), 512u);  // grown past the slot it had
+    EXPECT_TRUE(after.chunks[3] == before.chunks[3]);
+    EXPECT_TRUE(after.chunks[4] == Bytes(longSound.begin(), longSound.begin() + 4096));
+    EXPECT_TRUE(after.chunks[5] == Bytes(longSound.begin() + 4096, longSound.end()));
+    EXPECT_TRUE(after.chunks[6] == before.chunks[5]);
+    EXPECT_EQ(after.sounds, (std::vector<SoundEntry>{{0, 4100}, {2, 20}}));
+    EXPECT_TRUE(readFileBytes(dir.file("VSWAP.WL6")) == original);
+}
+
+// Every limit is an error naming the file and the number, and the page
+// file to write stays as it was, with no trace of an attempt beside it.
+TEST(PackAndReplace, LimitsAreCheckedBeforeAnythingIsWritten)
+{
+    TempDir dir;
+    writeFileBytes(dir.file("VSWAP.WL6"), testing::fullSizeVswap());
+    writeFileBytes(dir.file("NEW.WL6"), {1, 2, 3});
+    QImage opaque(64, 64, QImage::Format_RGB32);
+    opaque.fill(qRgb(0, 0, 0));
+    opaque.save(QString::fromStdString(dir.file("opaque.png")));
+    QImage wide(65, 64, QImage::Format_RGB32);
+    wide.fill(qRgb(0, 0, 0));
+    wide.save(QString::fromStdString(dir.file("wide.png")));
+    QImage holey(64, 64, QImage::Format_ARGB32);
+    holey.fill(qRgba(0, 0, 0, 0));
+    holey.save(QString::fromStdString(dir.file("holey.png")));
+    writeFileBytes(dir.file("empty.wav"), wavFileBytes({}));
+
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"106=" + dir.file("opaque.png"), dir.file("opaque.png") + ": the sprite takes 4740 bytes, 644 more than"},
+        {"0=" + dir.file("wide.png"), dir.file("wide.png") + ": the picture is 65 by 64 pixels"},
+        {"0=" + dir.file("holey.png"), dir.file("holey.png") + ": a wall cannot be transparent"},
+        {"542=" + dir.file("empty.wav"), dir.file("empty.wav") + ": the sound is empty"},
+    };
+    for (const auto& [replacement, error] : cases) {
+        SCOPED_TRACE(replacement);
+        const CommandResult run = runExtract({"replace", dir.file("VSWAP.WL6"), dir.file("NEW.WL6"), replacement});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err.rfind("pagelark-extract: " + error, 0), 0u) << run.err;
+        EXPECT_TRUE(readFileBytes(dir.file("NEW.WL6")) == (Bytes{1, 2, 3}));
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 6);
+}
+
+}  // namespace
+}  // namespace pagelark
