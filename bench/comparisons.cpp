@@ -74,7 +74,7 @@ const std::vector<Comparison>& comparisons()
          {},
          OpenPaintedMostRatio,
          {}},
-        {"Save every chunk (pagelark-extract)",
+        {"Save every chunk (pagelark-cli)",
          "SaveEveryChunk",
          "same files, one write each",
          "WriteSameFiles",

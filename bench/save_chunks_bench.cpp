@@ -1,4 +1,4 @@
-// Saving every chunk of the full-size file with pagelark-extract's code,
+// Saving every chunk of the full-size file with pagelark-cli's code,
 // against writing the same files, prepared in memory, with one write each.
 // Each run saves into a new, empty folder, as one extracts a game file; the
 // folder of the run before is removed outside the measurement.

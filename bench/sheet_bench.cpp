@@ -1,4 +1,4 @@
-// pagelark-extract's contact sheet of the full-size file's 436 sprites at the
+// pagelark-cli's contact sheet of the full-size file's 436 sprites at the
 // largest options it accepts: the largest scale at which they fit within
 // 16384 pixels a side, with as many columns as fit at that scale. Its time,
 // drawn and written by the command's own code, is set beside Qt writing the

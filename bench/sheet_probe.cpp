@@ -32,7 +32,7 @@ int runSheetProbe(int argc, char* argv[])
         return 2;
     }
     int qtArgc = 1;
-    // The labels need the fonts a GUI application finds, as in pagelark-extract.
+    // The labels need the fonts a GUI application finds, as in pagelark-cli.
     const QGuiApplication application(qtArgc, argv);
     cli::SheetRequest request;
     request.vswapPath = argv[2];

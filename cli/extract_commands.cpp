@@ -125,7 +125,7 @@ bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& pro
     int skippedSprites = 0;
     int notSaved = 0;
     const auto reportNotSaved = [&](const std::string& file, const std::string& text) {
-        problems << "pagelark-extract: " << file << ": " << text << '\n';
+        problems << "pagelark-cli: " << file << ": " << text << '\n';
         ++notSaved;
     };
     for (std::int32_t index : chunks) {
@@ -181,7 +181,7 @@ bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& pro
                 input);
             out << path << '\n';
         } catch (const RunError& error) {
-            problems << "pagelark-extract: " << path << ": not written: " << error.text() << '\n';
+            problems << "pagelark-cli: " << path << ": not written: " << error.text() << '\n';
         }
     }
     out << written << (written == 1 ? " file" : " files") << " written";

@@ -48,7 +48,7 @@ bool drawSheet(const SheetRequest& request, std::ostream& out, std::ostream& pro
             else if (!decodeSprite(vswap->file, vswap->table.offset[index], std::nullopt, *picture.grid))
                 picture.grid.reset();
         } catch (const RunError& error) {
-            problems << "pagelark-extract: " << vswap->path << ": chunk " << index << ": " << error.text() << '\n';
+            problems << "pagelark-cli: " << vswap->path << ": chunk " << index << ": " << error.text() << '\n';
             picture.grid.reset();
             ++unreadable;
         }

@@ -1,5 +1,5 @@
 // The contact sheet of an arbitrary page file: its walls or sprites decoded
-// as pagelark-extract decodes them, the sheet's size checked and, where it
+// as pagelark-cli decodes them, the sheet's size checked and, where it
 // fits (up to 32 megapixels), the sheet composed, every picture cell checked
 // against the palette colour of its grid pixel.
 //

@@ -1,4 +1,4 @@
-#include "tests/cli/run_extract.h"
+#include "tests/cli/run_cli.h"
 #include "tests/support/sample_vswap.h"
 #include "tests/support/temp_dir.h"
 #include "tools/vswap_writer.h"
@@ -13,7 +13,7 @@ namespace pagelark {
 namespace {
 
 using testing::CommandResult;
-using testing::runExtract;
+using testing::runCli;
 using testing::TempDir;
 using tools::VswapWriter;
 
@@ -32,7 +32,7 @@ TEST(ExtractList, PrintsTheListLinesWithTheirDescriptions)
     testing::writeFileBytes(dir.file("VSWAP.WL6"), testing::fullSizeVswap());
     const auto before = testing::readFileBytes(dir.file("VSWAP.WL6"));
 
-    const CommandResult run = runExtract({"list", dir.file("VSWAP.WL6")});
+    const CommandResult run = runCli({"list", dir.file("VSWAP.WL6")});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
     const std::vector<std::string> lines = linesOf(run.out);
@@ -59,11 +59,11 @@ TEST(ExtractList, GameChoosesTheDescriptionFile)
 {
     TempDir dir;
     testing::writeFileBytes(dir.file("VSWAP.WL6"), testing::fullSizeVswap());
-    const auto wolf13 = linesOf(runExtract({"list", "--game", "wolf13", dir.file("VSWAP.WL6")}).out);
-    const auto byDefault = linesOf(runExtract({"list", dir.file("VSWAP.WL6")}).out);
+    const auto wolf13 = linesOf(runCli({"list", "--game", "wolf13", dir.file("VSWAP.WL6")}).out);
+    const auto byDefault = linesOf(runCli({"list", dir.file("VSWAP.WL6")}).out);
     EXPECT_EQ(wolf13, byDefault);
-    const auto wolf10 = linesOf(runExtract({"list", "--game", "wolf10", dir.file("VSWAP.WL6")}).out);
-    const auto spear = linesOf(runExtract({"list", dir.file("VSWAP.WL6"), "--game", "spear"}).out);
+    const auto wolf10 = linesOf(runCli({"list", "--game", "wolf10", dir.file("VSWAP.WL6")}).out);
+    const auto spear = linesOf(runCli({"list", dir.file("VSWAP.WL6"), "--game", "spear"}).out);
     ASSERT_EQ(wolf10.size(), wolf13.size());
     ASSERT_EQ(spear.size(), wolf13.size());
     EXPECT_NE(wolf10[107], wolf13[107]);  // the shareware 1.0 has no DeathCam
@@ -77,20 +77,20 @@ TEST(ExtractList, GameChoosesTheDescriptionFile)
 TEST(ExtractList, ErrorsNameTheFileAndTheProgramsErrorText)
 {
     TempDir dir;
-    const CommandResult missing = runExtract({"list", dir.file("nothing")});
+    const CommandResult missing = runCli({"list", dir.file("nothing")});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "pagelark-extract: " + dir.file("nothing") + ": File not found\n");
+    EXPECT_EQ(missing.err, "pagelark-cli: " + dir.file("nothing") + ": File not found\n");
 
     testing::writeFileBytes(dir.file("cut"), {5, 0, 1, 0, 2, 0, 0, 0});
-    const CommandResult cut = runExtract({"list", dir.file("cut")});
+    const CommandResult cut = runCli({"list", dir.file("cut")});
     EXPECT_EQ(cut.status, 1);
-    EXPECT_EQ(cut.err, "pagelark-extract: " + dir.file("cut") + ": Read beyond end of file\n");
+    EXPECT_EQ(cut.err, "pagelark-cli: " + dir.file("cut") + ": Read beyond end of file\n");
     EXPECT_EQ(cut.out, "");
 
     testing::writeFileBytes(dir.file("huge"), {0x58, 0x1B, 0, 0, 0, 0});
-    const CommandResult huge = runExtract({"list", dir.file("huge")});
+    const CommandResult huge = runCli({"list", dir.file("huge")});
     EXPECT_EQ(huge.status, 1);
-    EXPECT_EQ(huge.err, "pagelark-extract: " + dir.file("huge") + ": Not a VSWAP file: 7000 chunks, at most 6144\n");
+    EXPECT_EQ(huge.err, "pagelark-cli: " + dir.file("huge") + ": Not a VSWAP file: 7000 chunks, at most 6144\n");
 }
 
 TEST(ExtractList, UsageHelpAndVersion)
@@ -104,18 +104,18 @@ TEST(ExtractList, UsageHelpAndVersion)
                                                  {"save", "a"},
                                                  {"save", "a", "b", "x1"},
                                                  {"save", "a", "b", "--prefix"}}) {
-        const CommandResult run = runExtract(args);
+        const CommandResult run = runCli(args);
         EXPECT_EQ(run.status, 2);
-        EXPECT_NE(run.err.find("Usage: pagelark-extract"), std::string::npos);
+        EXPECT_NE(run.err.find("Usage: pagelark-cli"), std::string::npos);
         EXPECT_EQ(run.out, "");
     }
-    const CommandResult help = runExtract({"--help"});
+    const CommandResult help = runCli({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("Usage: pagelark-extract"), std::string::npos);
+    EXPECT_NE(help.out.find("Usage: pagelark-cli"), std::string::npos);
     EXPECT_NE(help.out.find("(sound0005.wav)"), std::string::npos);
-    const CommandResult version = runExtract({"--version"});
+    const CommandResult version = runCli({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "pagelark-extract 3.3\n");
+    EXPECT_EQ(version.out, "pagelark-cli 3.3\n");
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
-// PNG files and contact sheets from pagelark-extract, decoded again with Qt's
+// PNG files and contact sheets from pagelark-cli, decoded again with Qt's
 // image reader and compared with the bitmaps of the same chunks.
 #include "export/contact_sheet.h"
 #include "pictures/game_palette.h"
 #include "pictures/sprite_encoder.h"
-#include "tests/cli/run_extract.h"
+#include "tests/cli/run_cli.h"
 #include "tests/support/temp_dir.h"
 #include "tools/picture.h"
 #include "tools/vswap_writer.h"
@@ -20,7 +20,7 @@ namespace pagelark {
 namespace {
 
 using testing::CommandResult;
-using testing::runExtract;
+using testing::runCli;
 using testing::TempDir;
 using tools::VswapWriter;
 using Chunk = VswapWriter::Chunk;
@@ -77,8 +77,8 @@ TEST_F(ExtractPng, PixelsAreTheBitmapsPixelsInThePaletteWithTheSpritesBackground
 {
     std::filesystem::create_directory(out("bmp"));
     std::filesystem::create_directory(out("png"));
-    ASSERT_EQ(runExtract({"save", dir.file("VSWAP.TST"), out("bmp")}).status, 0);
-    const CommandResult run = runExtract({"save", "--format", "png", dir.file("VSWAP.TST"), out("png")});
+    ASSERT_EQ(runCli({"save", dir.file("VSWAP.TST"), out("bmp")}).status, 0);
+    const CommandResult run = runCli({"save", "--format", "png", dir.file("VSWAP.TST"), out("png")});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("/png/vswap-layout.txt\n4 files written, 1 sprite skipped"), std::string::npos) << run.out;
 
@@ -110,7 +110,7 @@ TEST_F(ExtractPng, AnotherPaletteColoursThePicturesAndABadOneIsNamed)
         text += std::to_string(255 - i) + " " + std::to_string(i) + " 7\n";
     testing::writeFileText(out("mine.pal"), text);
     const CommandResult run
-        = runExtract({"save", "--format", "png", "--palette", out("mine.pal"), dir.file("VSWAP.TST"), out(""), "0"});
+        = runCli({"save", "--format", "png", "--palette", out("mine.pal"), dir.file("VSWAP.TST"), out(""), "0"});
     ASSERT_EQ(run.status, 0) << run.err;
     const QImage wall(QString::fromStdString(out("wall0000.png")));
     EXPECT_EQ(wall.color(3), qRgb(252, 3, 7));
@@ -119,16 +119,16 @@ TEST_F(ExtractPng, AnotherPaletteColoursThePicturesAndABadOneIsNamed)
     testing::writeFileText(out("bad.pal"), "h\nh\nh\n1 2 three\n");
     for (const std::string& palette : {out("bad.pal"), out("missing.pal")}) {
         const CommandResult bad
-            = runExtract({"save", "--format", "png", "--palette", palette, dir.file("VSWAP.TST"), out("")});
+            = runCli({"save", "--format", "png", "--palette", palette, dir.file("VSWAP.TST"), out("")});
         EXPECT_EQ(bad.status, 1);
-        EXPECT_EQ(bad.err.rfind("pagelark-extract: " + palette + ": ", 0), 0u) << bad.err;
+        EXPECT_EQ(bad.err.rfind("pagelark-cli: " + palette + ": ", 0), 0u) << bad.err;
     }
 }
 
 TEST_F(ExtractPng, SheetHasACellPerPictureEachHoldingItsPicture)
 {
     const CommandResult walls
-        = runExtract({"sheet", "--columns", "1", "--scale", "3", dir.file("VSWAP.TST"), out("walls.png")});
+        = runCli({"sheet", "--columns", "1", "--scale", "3", dir.file("VSWAP.TST"), out("walls.png")});
     ASSERT_EQ(walls.status, 0) << walls.err;
     const SheetGeometry wallGeometry{{1, 3}, 2};
     const QImage wallSheet(QString::fromStdString(out("walls.png")));
@@ -151,7 +151,7 @@ TEST_F(ExtractPng, SheetHasACellPerPictureEachHoldingItsPicture)
 
     // Sprites: the background shows where a sprite has no pixels, and the
     // chunk that holds no sprite gets a crossed-out cell of its own.
-    const CommandResult sprites = runExtract({"sheet", "--kind", "sprites", dir.file("VSWAP.TST"), out("sprites.png")});
+    const CommandResult sprites = runCli({"sheet", "--kind", "sprites", dir.file("VSWAP.TST"), out("sprites.png")});
     ASSERT_EQ(sprites.status, 0) << sprites.err;
     const SheetGeometry spriteGeometry{{3, 2}, 3};
     const QImage spriteSheet(QString::fromStdString(out("sprites.png")));
@@ -174,7 +174,7 @@ TEST_F(ExtractPng, SheetOptionsAreChecked)
                                                  {"sheet", "--kind", "sounds", "a", "b.png"},
                                                  {"sheet", "a"},
                                                  {"save", "--format", "gif", "a", "b"}})
-        EXPECT_EQ(runExtract(args).status, 2) << args[1];
+        EXPECT_EQ(runCli(args).status, 2) << args[1];
 }
 
 }  // namespace

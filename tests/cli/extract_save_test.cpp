@@ -1,6 +1,6 @@
 #include "pictures/reference_tables.h"
 #include "pictures/sprite_encoder.h"
-#include "tests/cli/run_extract.h"
+#include "tests/cli/run_cli.h"
 #include "tests/support/sample_vswap.h"
 #include "tests/support/temp_dir.h"
 #include "tools/picture.h"
@@ -18,7 +18,7 @@ namespace pagelark {
 namespace {
 
 using testing::CommandResult;
-using testing::runExtract;
+using testing::runCli;
 using testing::TempDir;
 using tools::VswapWriter;
 using Chunk = tools::VswapWriter::Chunk;
@@ -63,7 +63,7 @@ TEST(ExtractSave, WritesEveryWallDecodableSpriteAndSound)
     testing::writeFileBytes(dir.file("VSWAP.TST"), smallVswap());
     std::filesystem::create_directory(dir.file("out"));
 
-    const CommandResult run = runExtract({"save", dir.file("VSWAP.TST"), dir.file("out")});
+    const CommandResult run = runCli({"save", dir.file("VSWAP.TST"), dir.file("out")});
     EXPECT_EQ(run.status, 0) << run.err;
     const std::string out = dir.file("out") + "/";
     EXPECT_EQ(run.out,
@@ -98,22 +98,22 @@ TEST(ExtractSave, ChosenIndicesInListOrderWithAPrefix)
     TempDir dir;
     testing::writeFileBytes(dir.file("VSWAP.TST"), smallVswap());
     const CommandResult run
-        = runExtract({"save", "--prefix", "pre", dir.file("VSWAP.TST"), dir.path().string(), "2", "1", "2"});
+        = runCli({"save", "--prefix", "pre", dir.file("VSWAP.TST"), dir.path().string(), "2", "1", "2"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, dir.file("prewall0001.bmp") + "\n" + dir.file("presprite0000.bmp") + "\n2 files written\n");
 
-    const CommandResult unlisted = runExtract({"save", dir.file("VSWAP.TST"), dir.path().string(), "5"});
+    const CommandResult unlisted = runCli({"save", dir.file("VSWAP.TST"), dir.path().string(), "5"});
     EXPECT_EQ(unlisted.status, 1);
-    EXPECT_EQ(unlisted.err, "pagelark-extract: " + dir.file("VSWAP.TST") + ": chunk 5 is not in the chunk list\n");
+    EXPECT_EQ(unlisted.err, "pagelark-cli: " + dir.file("VSWAP.TST") + ": chunk 5 is not in the chunk list\n");
 }
 
 TEST(ExtractSave, AMissingOutputFolderIsAnInvalidFilename)
 {
     TempDir dir;
     testing::writeFileBytes(dir.file("VSWAP.TST"), smallVswap());
-    const CommandResult run = runExtract({"save", dir.file("VSWAP.TST"), dir.file("no/such")});
+    const CommandResult run = runCli({"save", dir.file("VSWAP.TST"), dir.file("no/such")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "pagelark-extract: " + dir.file("no/such") + "/wall0000.bmp: Invalid filename\n");
+    EXPECT_EQ(run.err, "pagelark-cli: " + dir.file("no/such") + "/wall0000.bmp: Invalid filename\n");
 }
 
 TEST(ExtractSave, FullSizeFileGivesAFileForEveryChunkByteForByte)
@@ -121,7 +121,7 @@ TEST(ExtractSave, FullSizeFileGivesAFileForEveryChunkByteForByte)
     TempDir dir;
     testing::writeFileBytes(dir.file("VSWAP.WL6"), testing::fullSizeVswap());
     std::filesystem::create_directory(dir.file("out"));
-    const CommandResult run = runExtract({"save", dir.file("VSWAP.WL6"), dir.file("out")});
+    const CommandResult run = runCli({"save", dir.file("VSWAP.WL6"), dir.file("out")});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("588 files written\n"), std::string::npos);
     const auto files = filesIn(dir.file("out"));
@@ -175,9 +175,9 @@ TEST(ExtractSave, UnreadableChunksAreNamedAndAllTheOthersSaved)
                            .build();
     testing::writeFileBytes(dir.file("VSWAP.BAD"), bytes);
     std::filesystem::create_directory(dir.file("out"));
-    const CommandResult run = runExtract({"save", dir.file("VSWAP.BAD"), dir.file("out")});
+    const CommandResult run = runCli({"save", dir.file("VSWAP.BAD"), dir.file("out")});
     EXPECT_EQ(run.status, 1);
-    const std::string input = "pagelark-extract: " + dir.file("VSWAP.BAD");
+    const std::string input = "pagelark-cli: " + dir.file("VSWAP.BAD");
     EXPECT_EQ(run.err,
               input + ": chunk 3 (sprite0002.bmp): Read beyond end of file\n" + input
                   + ": chunk 4 (sound0000.wav): Read beyond end of file\n");
@@ -198,11 +198,11 @@ TEST(ExtractSave, NeverWritesIntoTheFileItReads)
     std::filesystem::create_symlink(dir.file("out/wall0000.bmp"), dir.file("out/wall0001.bmp"));
     std::filesystem::create_hard_link(dir.file("out/wall0000.bmp"), dir.file("out/sprite0000.bmp"));
 
-    const CommandResult run = runExtract({"save", dir.file("out/wall0000.bmp"), dir.file("out")});
+    const CommandResult run = runCli({"save", dir.file("out/wall0000.bmp"), dir.file("out")});
     EXPECT_EQ(run.status, 1);
     for (const char* name : {"wall0000.bmp", "wall0001.bmp", "sprite0000.bmp"})
         EXPECT_NE(
-            run.err.find("pagelark-extract: " + dir.file("out/") + name + ": the file being read; not written over\n"),
+            run.err.find("pagelark-cli: " + dir.file("out/") + name + ": the file being read; not written over\n"),
             std::string::npos)
             << name;
     EXPECT_EQ(testing::readFileBytes(dir.file("out/wall0000.bmp")), bytes);
@@ -216,9 +216,9 @@ TEST(ExtractSave, DevicesAndPipesAreRefusedAtOnce)
     const std::string pipe = dir.file("VSWAP.PIPE");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     for (const std::string& input : {pipe, std::string("/dev/zero")}) {
-        const CommandResult run = runExtract({"save", input, dir.path().string()});
+        const CommandResult run = runCli({"save", input, dir.path().string()});
         EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.err, "pagelark-extract: " + input + ": Not a regular file: " + input + "\n");
+        EXPECT_EQ(run.err, "pagelark-cli: " + input + ": Not a regular file: " + input + "\n");
     }
 }
 

@@ -4,7 +4,7 @@
 #include "pictures/game_palette.h"
 #include "pictures/sprite_encoder.h"
 #include "sounds/wav_writer.h"
-#include "tests/cli/run_extract.h"
+#include "tests/cli/run_cli.h"
 #include "tests/support/sample_vswap.h"
 #include "tests/support/temp_dir.h"
 #include "tools/vswap_writer.h"
@@ -23,7 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::CommandResult;
 using testing::readFileBytes;
-using testing::runExtract;
+using testing::runCli;
 using testing::TempDir;
 using testing::writeFileBytes;
 using tools::VswapWriter;
@@ -60,9 +60,9 @@ void saveAndPackGivesTheSameBytes(const Bytes& original, const std::vector<std::
     std::vector<std::string> save{"save"};
     save.insert(save.end(), saveOptions.begin(), saveOptions.end());
     save.insert(save.end(), {dir.file("VSWAP.WL6"), dir.file("out")});
-    const CommandResult saved = runExtract(save);
+    const CommandResult saved = runCli(save);
     ASSERT_EQ(saved.status, 0) << saved.err;
-    const CommandResult packed = runExtract({"pack", dir.file("out"), dir.file("PACKED.WL6")});
+    const CommandResult packed = runCli({"pack", dir.file("out"), dir.file("PACKED.WL6")});
     ASSERT_EQ(packed.status, 0) << packed.err;
     EXPECT_TRUE(readFileBytes(dir.file("PACKED.WL6")) == original);
 }
@@ -128,7 +128,7 @@ TEST(PackAndReplace, ReplacingKeepsEveryOtherChunkAndTheIndicesOfUnchangedColour
     TempDir dir;
     writeFileBytes(dir.file("VSWAP.WL6"), original);
     fs::create_directory(dir.file("out"));
-    ASSERT_EQ(runExtract({"save", "--format", "png", dir.file("VSWAP.WL6"), dir.file("out"), "0"}).status, 0);
+    ASSERT_EQ(runCli({"save", "--format", "png", dir.file("VSWAP.WL6"), dir.file("out"), "0"}).status, 0);
     QImage truecolour
         = QImage(QString::fromStdString(dir.file("out/wall0000.png"))).convertToFormat(QImage::Format_RGB32);
     const RgbColor edit = gamePalette()[40];  // a colour no other index has
@@ -144,7 +144,7 @@ TEST(PackAndReplace, ReplacingKeepsEveryOtherChunkAndTheIndicesOfUnchangedColour
     writeFileBytes(dir.file("long.wav"), wavFileBytes(longSound));
 
     const CommandResult run
-        = runExtract({"replace", dir.file("VSWAP.WL6"), dir.file("NEW.WL6"), "0=" + dir.file("edited.png"),
+        = runCli({"replace", dir.file("VSWAP.WL6"), dir.file("NEW.WL6"), "0=" + dir.file("edited.png"),
                       "2=" + dir.file("grown.png"), "4=" + dir.file("long.wav")});
     ASSERT_EQ(run.status, 0) << run.err;
     const Contents before = contentsOf(dir.file("VSWAP.WL6"));
@@ -191,9 +191,9 @@ TEST(PackAndReplace, LimitsAreCheckedBeforeAnythingIsWritten)
     };
     for (const auto& [replacement, error] : cases) {
         SCOPED_TRACE(replacement);
-        const CommandResult run = runExtract({"replace", dir.file("VSWAP.WL6"), dir.file("NEW.WL6"), replacement});
+        const CommandResult run = runCli({"replace", dir.file("VSWAP.WL6"), dir.file("NEW.WL6"), replacement});
         EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.err.rfind("pagelark-extract: " + error, 0), 0u) << run.err;
+        EXPECT_EQ(run.err.rfind("pagelark-cli: " + error, 0), 0u) << run.err;
         EXPECT_TRUE(readFileBytes(dir.file("NEW.WL6")) == (Bytes{1, 2, 3}));
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 6);

@@ -1,5 +1,5 @@
 // What save does with careless arguments, a full disk and odd numbering.
-#include "tests/cli/run_extract.h"
+#include "tests/cli/run_cli.h"
 #include "tests/support/temp_dir.h"
 #include "tools/vswap_writer.h"
 
@@ -15,7 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::CommandResult;
-using testing::runExtract;
+using testing::runCli;
 using testing::TempDir;
 
 std::vector<std::string> filesIn(const std::string& dir)
@@ -43,9 +43,9 @@ TEST(SaveSafety, AnEmptyFolderNameIsAUsageErrorNotTheRootFolder)
     TempDir dir;
     testing::writeFileBytes(dir.file("VSWAP.TST"), wallsAndASound());
     const bool rootHadOne = fs::exists("/wall0000.bmp");
-    const CommandResult run = runExtract({"save", dir.file("VSWAP.TST"), "", "0"});
+    const CommandResult run = runCli({"save", dir.file("VSWAP.TST"), "", "0"});
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err.rfind("pagelark-extract: the output folder's name is empty\n", 0), 0u) << run.err;
+    EXPECT_EQ(run.err.rfind("pagelark-cli: the output folder's name is empty\n", 0), 0u) << run.err;
     EXPECT_EQ(fs::exists("/wall0000.bmp"), rootHadOne);
 }
 
@@ -59,7 +59,7 @@ TEST(SaveSafety, AFullDiskLeavesNoFileHalfWritten)
     testing::writeFileBytes(dir.file("out/wall0001.bmp"), {1, 2, 3});
     const CommandResult run = testing::runCommand("/bin/sh",
                                                   {"-c", "trap '' XFSZ; ulimit -f 4; exec \"$@\"", "sh",
-                                                   PAGELARK_EXTRACT, "save", dir.file("VSWAP.TST"), dir.file("out")});
+                                                   PAGELARK_CLI, "save", dir.file("VSWAP.TST"), dir.file("out")});
     EXPECT_EQ(run.status, 1) << run.err;
     EXPECT_EQ(filesIn(dir.file("out")), std::vector<std::string>{"wall0001.bmp"});
     EXPECT_EQ(testing::readFileBytes(dir.file("out/wall0001.bmp")), (std::vector<std::uint8_t>{1, 2, 3}));
@@ -79,7 +79,7 @@ TEST(SaveSafety, NumbersAboveFourDigitsKeepThemAndNoTwoChunksShareAName)
     TempDir dir;
     testing::writeFileBytes(dir.file("VSWAP.TST"), writer.build());
     fs::create_directory(dir.file("out"));
-    const CommandResult run = runExtract({"save", dir.file("VSWAP.TST"), dir.file("out")});
+    const CommandResult run = runCli({"save", dir.file("VSWAP.TST"), dir.file("out")});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(filesIn(dir.file("out")),
               (std::vector<std::string>{"sound0000.wav", "sound10000.wav", "sound9999.wav", "vswap-layout.txt"}));
@@ -97,10 +97,10 @@ TEST(SaveSafety, APaletteWithoutAllItsColoursIsRefusedNamingIt)
     testing::writeFileText(dir.file("empty.pal"), "");
     for (const auto& [palette, colours] : {std::pair{dir.file("ten.pal"), 10}, std::pair{dir.file("empty.pal"), 0}}) {
         const CommandResult run
-            = runExtract({"save", "--format", "png", "--palette", palette, dir.file("VSWAP.TST"), dir.path().string()});
+            = runCli({"save", "--format", "png", "--palette", palette, dir.file("VSWAP.TST"), dir.path().string()});
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err,
-                  "pagelark-extract: " + palette + ": not a palette of 256 colours: it holds " + std::to_string(colours)
+                  "pagelark-cli: " + palette + ": not a palette of 256 colours: it holds " + std::to_string(colours)
                       + "\n");
     }
     EXPECT_FALSE(fs::exists(dir.file("wall0000.png")));

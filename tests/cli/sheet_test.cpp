@@ -2,7 +2,7 @@
 // with options that do fit.
 #include "archive/chunk_table.h"
 #include "export/contact_sheet_layout.h"
-#include "tests/cli/run_extract.h"
+#include "tests/cli/run_cli.h"
 #include "tests/support/temp_dir.h"
 
 #include <QImageReader>
@@ -18,7 +18,7 @@ namespace pagelark {
 namespace {
 
 using testing::CommandResult;
-using testing::runExtract;
+using testing::runCli;
 using testing::TempDir;
 
 constexpr std::uint32_t WallBytes = 4096;
@@ -82,16 +82,16 @@ TEST(ExtractSheet, ATooLargeSheetIsRefusedLeavingTheOutputAsItWasAndTheOptionsIt
         std::vector<std::string> args = {"sheet"};
         args.insert(args.end(), c.options.begin(), c.options.end());
         args.insert(args.end(), {dir.file("VSWAP.BIG"), sheet});
-        const CommandResult refused = runExtract(args);
+        const CommandResult refused = runCli(args);
         EXPECT_EQ(refused.status, 1) << c.refusal;
-        EXPECT_EQ(refused.err, "pagelark-extract: " + sheet + ": " + c.refusal + "\n");
+        EXPECT_EQ(refused.err, "pagelark-cli: " + sheet + ": " + c.refusal + "\n");
         EXPECT_EQ(filesIn(dir.file("out")), std::vector<std::string>{"sheet.png"});
         EXPECT_EQ(testing::readFileText(sheet), "the sheet before");
 
         std::smatch suggested;
         ASSERT_TRUE(std::regex_search(refused.err, suggested, std::regex("--scale (\\d+) --columns (\\d+) fits")));
         const CommandResult fits
-            = runExtract({"sheet", "--scale", suggested[1], "--columns", suggested[2], dir.file("VSWAP.BIG"), sheet});
+            = runCli({"sheet", "--scale", suggested[1], "--columns", suggested[2], dir.file("VSWAP.BIG"), sheet});
         ASSERT_EQ(fits.status, 0) << fits.err;
         QImageReader written(QString::fromStdString(sheet));
         EXPECT_EQ(written.imageFormat(), QImage::Format_Indexed8);

@@ -1,4 +1,4 @@
-// pagelark-extract: the chunk list, the pictures and the sounds of a VSWAP
+// pagelark-cli: the chunk list, the pictures and the sounds of a VSWAP
 // file on the command line. It reads the chosen file directly, read-only, and never
 // changes it.
 
@@ -30,18 +30,19 @@ constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 
 const char* const Usage
-    = "Usage: pagelark-extract list [--game wolf10|wolf13|spear] VSWAPFILE\n"
-      "       pagelark-extract save [--prefix TEXT] [--format bmp|png] [--palette FILE.pal]\n"
+    = "Usage: pagelark-cli list [--game wolf10|wolf13|spear] VSWAPFILE\n"
+      "       pagelark-cli save [--prefix TEXT] [--format bmp|png] [--palette FILE.pal]\n"
       "                             VSWAPFILE OUTDIR [INDEX...]\n"
-      "       pagelark-extract sheet [--kind walls|sprites] [--columns N] [--scale N]\n"
+      "       pagelark-cli sheet [--kind walls|sprites] [--columns N] [--scale N]\n"
       "                              [--palette FILE.pal] VSWAPFILE OUT.png\n"
-      "       pagelark-extract pack [--prefix TEXT] [--palette FILE.pal] [--base VSWAPFILE] DIR OUT\n"
-      "       pagelark-extract replace [--palette FILE.pal] VSWAPFILE OUT INDEX=FILE [INDEX=FILE...]\n"
-      "       pagelark-extract --help | --version\n";
+      "       pagelark-cli pack [--prefix TEXT] [--palette FILE.pal] [--base VSWAPFILE] DIR OUT\n"
+      "       pagelark-cli replace [--palette FILE.pal] VSWAPFILE OUT INDEX=FILE [INDEX=FILE...]\n"
+      "       pagelark-cli --help | --version\n";
 
 const char* const Help
-    = "pagelark-extract lists and saves the chunks of a VSWAP page file, as\n"
-      "Pagelark's window does.\n"
+    = "pagelark-cli lists and saves the chunks of a VSWAP page file, as\n"
+      "Pagelark's window does, draws them on contact sheets, and writes page\n"
+      "files: packed from a folder of saved chunks, or with chunks replaced.\n"
       "\n"
       "  list   prints one line per listed chunk: chunk index, kind, number within\n"
       "         the kind, and the standard description of the chosen game version:\n"
@@ -89,11 +90,11 @@ const char* const Help
       "The VSWAP file is only read, never changed. Every file is written whole or\n"
       "not at all: to a new file in its folder, renamed into place when complete.\n"
       "Errors go to standard error as\n"
-      "'pagelark-extract: FILE: TEXT' with exit status 1; wrong usage exits with 2.\n";
+      "'pagelark-cli: FILE: TEXT' with exit status 1; wrong usage exits with 2.\n";
 
 int usageError(const std::string& problem)
 {
-    std::cerr << "pagelark-extract: " << problem << "\n" << Usage;
+    std::cerr << "pagelark-cli: " << problem << "\n" << Usage;
     return ExitUsage;
 }
 
@@ -233,10 +234,10 @@ int runSheet(const std::vector<std::string>& args)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
         if (type == QtCriticalMsg || type == QtFatalMsg)
-            std::cerr << "pagelark-extract: " << message.toStdString() << '\n';
+            std::cerr << "pagelark-cli: " << message.toStdString() << '\n';
     });
     int argc = 1;
-    char name[] = "pagelark-extract";
+    char name[] = "pagelark-cli";
     char* argv[] = {name, nullptr};
     const QGuiApplication application(argc, argv);
     const bool everyChunkRead = pagelark::cli::drawSheet(request, std::cout, std::cerr);
@@ -249,7 +250,7 @@ void keepQtQuiet()
 {
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
         if (type == QtCriticalMsg || type == QtFatalMsg)
-            std::cerr << "pagelark-extract: " << message.toStdString() << '\n';
+            std::cerr << "pagelark-cli: " << message.toStdString() << '\n';
     });
 }
 
@@ -323,7 +324,7 @@ int main(int argc, char* argv[])
         return ExitOk;
     }
     if (args[0] == "--version") {
-        std::cout << "pagelark-extract " << PAGELARK_VERSION << '\n';
+        std::cout << "pagelark-cli " << PAGELARK_VERSION << '\n';
         return ExitOk;
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());
@@ -342,7 +343,7 @@ int main(int argc, char* argv[])
             return runReplace(rest);
     } catch (const Failure& failure) {
         std::cout.flush();
-        std::cerr << "pagelark-extract: " << failure.file << ": " << failure.text << '\n';
+        std::cerr << "pagelark-cli: " << failure.file << ": " << failure.text << '\n';
         return ExitFailure;
     }
     return usageError("unknown command '" + args[0] + "'");
