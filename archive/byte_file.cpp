@@ -8,19 +8,19 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace pagelark {
 
 namespace {
 
-constexpr std::size_t WriteBufferSize = 64 * 1024;
 constexpr int FileNotOpen = 103;  // the run-time's "file not open"
 
-int openRetrying(const std::string& path, int flags, mode_t mode = 0)
+int openRetrying(const std::string& path, int flags)
 {
     int fd;
     do {
-        fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
+        fd = ::open(path.c_str(), flags | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     return fd;
 }
@@ -33,7 +33,7 @@ int openRetrying(const std::string& path, int flags, mode_t mode = 0)
 }
 
 // The descriptor opened without waiting (a pipe with no other end would
-// block an ordinary open for ever) goes back to waiting reads and writes.
+// block an ordinary open for ever) goes back to waiting reads.
 void stopNonBlocking(int fd)
 {
     const int flags = ::fcntl(fd, F_GETFL);
@@ -59,35 +59,9 @@ void ByteFile::openRead(const std::string& path)
     }
     stopNonBlocking(fd);
     fd_ = fd;
-    mode_ = Mode::Read;
     position_ = 0;
     size_ = st.st_size;
     forgetBlocks();
-}
-
-void ByteFile::create(const std::string& path)
-{
-    closeQuietly();
-    const int fd = openRetrying(path, O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK, 0666);
-    if (fd < 0) {
-        // A pipe nobody reads cannot be opened for writing without waiting.
-        if (errno == ENXIO)
-            throw notARegularFile(path);
-        throw RunError::fromErrno(errno, /*creating=*/true);
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0)
-        refuse(fd, RunError::fromErrno(errno));
-    if (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode))
-        refuse(fd, notARegularFile(path));
-    stopNonBlocking(fd);
-    fd_ = fd;
-    mode_ = Mode::Write;
-    position_ = 0;
-    size_ = 0;
-    bufferStart_ = 0;
-    buffer_.clear();
-    buffer_.reserve(WriteBufferSize);
 }
 
 void ByteFile::requireOpen() const
@@ -96,29 +70,18 @@ void ByteFile::requireOpen() const
         throw RunError::io(FileNotOpen);
 }
 
-void ByteFile::requireReading() const
-{
-    requireOpen();
-    if (mode_ == Mode::Write)
-        throw RunError::io(FileNotOpen);  // the run-time refuses input on an output file
-}
-
 void ByteFile::seek(std::int64_t position)
 {
     requireOpen();
     if (position < 0)
         throw RunError::fromErrno(EINVAL);
-    if (mode_ == Mode::Write)
-        flushWriteBuffer();
     position_ = position;
 }
 
 void ByteFile::forgetBlocks()
 {
-    for (Block& block : blocks_) {
+    for (Block& block : blocks_)
         block.number = -1;
-        block.bytes.clear();
-    }
 }
 
 const ByteFile::Block& ByteFile::blockAtPosition()
@@ -127,27 +90,25 @@ const ByteFile::Block& ByteFile::blockAtPosition()
     Block& block = blocks_[static_cast<std::size_t>(number) % BlockSlots];
     if (block.number != number) {
         block.number = -1;
-        block.bytes.resize(BlockSize);
+        if (!block.bytes)
+            block.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(BlockSize);
         ssize_t got;
         do {
-            got = ::pread(fd_, block.bytes.data(), BlockSize, number * static_cast<std::int64_t>(BlockSize));
+            got = ::pread(fd_, block.bytes.get(), BlockSize, number * static_cast<std::int64_t>(BlockSize));
         } while (got < 0 && errno == EINTR);
-        if (got < 0) {
-            const int err = errno;
-            block.bytes.clear();
-            throw RunError::fromErrno(err);
-        }
-        block.bytes.resize(static_cast<std::size_t>(got));
+        if (got < 0)
+            throw RunError::fromErrno(errno);
+        block.size = static_cast<std::size_t>(got);
         block.number = number;
     }
-    if (static_cast<std::size_t>(position_ % static_cast<std::int64_t>(BlockSize)) >= block.bytes.size())
+    if (static_cast<std::size_t>(position_ % static_cast<std::int64_t>(BlockSize)) >= block.size)
         throw RunError::io(io_code::ReadBeyondEnd);
     return block;
 }
 
 std::uint8_t ByteFile::readByte()
 {
-    requireReading();
+    requireOpen();
     const Block& block = blockAtPosition();
     const std::uint8_t value = block.bytes[static_cast<std::size_t>(position_ % static_cast<std::int64_t>(BlockSize))];
     ++position_;
@@ -156,57 +117,16 @@ std::uint8_t ByteFile::readByte()
 
 void ByteFile::readBytes(std::uint8_t* out, std::size_t count)
 {
-    requireReading();
+    requireOpen();
     while (count > 0) {
         const Block& block = blockAtPosition();
         const auto at = static_cast<std::size_t>(position_ % static_cast<std::int64_t>(BlockSize));
-        const std::size_t take = std::min(count, block.bytes.size() - at);
-        std::copy_n(block.bytes.begin() + static_cast<std::ptrdiff_t>(at), take, out);
+        const std::size_t take = std::min(count, block.size - at);
+        std::copy_n(block.bytes.get() + at, take, out);
         out += take;
         count -= take;
         position_ += static_cast<std::int64_t>(take);
     }
-}
-
-void ByteFile::writeByte(std::uint8_t value) { writeBytes(&value, 1); }
-
-void ByteFile::writeBytes(const std::uint8_t* data, std::size_t count)
-{
-    requireOpen();
-    if (mode_ == Mode::Read)
-        throw RunError::fromErrno(EBADF);
-    while (count > 0) {
-        if (buffer_.empty())
-            bufferStart_ = position_;
-        const std::size_t room = WriteBufferSize - buffer_.size();
-        const std::size_t take = count < room ? count : room;
-        buffer_.insert(buffer_.end(), data, data + take);
-        data += take;
-        count -= take;
-        position_ += static_cast<std::int64_t>(take);
-        if (position_ > size_)
-            size_ = position_;
-        if (buffer_.size() == WriteBufferSize)
-            flushWriteBuffer();
-    }
-}
-
-void ByteFile::flushWriteBuffer()
-{
-    std::size_t done = 0;
-    while (done < buffer_.size()) {
-        const ssize_t put = ::pwrite(fd_, buffer_.data() + done, buffer_.size() - done,
-                                     bufferStart_ + static_cast<std::int64_t>(done));
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0) {
-            const int err = put < 0 ? errno : ENOSPC;
-            buffer_.clear();
-            throw RunError::fromErrno(err);
-        }
-        done += static_cast<std::size_t>(put);
-    }
-    buffer_.clear();
 }
 
 FileIdentity ByteFile::identity() const
@@ -239,18 +159,7 @@ std::int64_t ByteFile::size()
 void ByteFile::close()
 {
     requireOpen();
-    const int fd = fd_;
-    if (mode_ == Mode::Write) {
-        try {
-            flushWriteBuffer();
-        } catch (...) {
-            ::close(fd);
-            fd_ = -1;
-            throw;
-        }
-    }
-    fd_ = -1;
-    buffer_.clear();
+    const int fd = std::exchange(fd_, -1);
     forgetBlocks();
     if (::close(fd) != 0 && errno != EINTR)
         throw RunError::fromErrno(errno);

@@ -5,14 +5,14 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace pagelark {
 
-// A file of bytes with the run-time's semantics: every operation either does
-// what it says or raises a RunError with the run-time's code and text.
-// Reads and writes go through buffers, so one byte is not one system call,
+// A file of bytes read with the run-time's semantics: every operation either
+// does what it says or raises a RunError with the run-time's code and text.
+// Reads go through a cache of blocks, so one byte is not one system call,
 // but what callers observe is exactly byte-by-byte access: a read past the
 // end fails at the first missing byte, with the bytes before it delivered.
 class ByteFile {
@@ -26,17 +26,12 @@ public:
     // device, a pipe) is refused at once, without waiting on it. An open file
     // is closed first.
     void openRead(const std::string& path);
-    // Creates a file for writing, replacing any file of that name. A pipe is
-    // refused rather than waited on.
-    void create(const std::string& path);
     // Moves to an absolute byte position; a negative one is an I/O error.
     void seek(std::int64_t position);
     std::uint8_t readByte();
     // Reads count bytes into out; at the end of the file the bytes before it
     // are delivered and the position moved past them before the error.
     void readBytes(std::uint8_t* out, std::size_t count);
-    void writeByte(std::uint8_t value);
-    void writeBytes(const std::uint8_t* data, std::size_t count);
     bool eof();
     std::int64_t position() const;
     std::int64_t size();
@@ -46,8 +41,6 @@ public:
     FileIdentity identity() const;
 
 private:
-    enum class Mode { Read, Write };
-
     // Reading keeps the last blocks it read, each in the slot its block
     // number picks, so going back and forth within a region of the file (a
     // sprite's commands and the pixels they point at) reads nothing twice.
@@ -55,25 +48,21 @@ private:
     static constexpr std::size_t BlockSlots = 16;
     struct Block {
         std::int64_t number = -1;
-        std::vector<std::uint8_t> bytes;  // shorter than a block at the end of the file
+        std::unique_ptr<std::uint8_t[]> bytes;  // read into without being cleared first
+        std::size_t size = 0;                   // less than a block at the end of the file
     };
 
     void requireOpen() const;
-    void requireReading() const;
     // The cached block that holds position_, read when it is not held; an
     // error when position_ is at or past the end of the file.
     const Block& blockAtPosition();
     void forgetBlocks();
-    void flushWriteBuffer();
     void closeQuietly() noexcept;
 
     int fd_ = -1;
-    Mode mode_ = Mode::Read;
     std::int64_t position_ = 0;
-    std::int64_t size_ = 0;  // file size, including bytes still in the write buffer
+    std::int64_t size_ = 0;
     std::array<Block, BlockSlots> blocks_;
-    std::int64_t bufferStart_ = 0;  // file position of buffer_[0] while writing
-    std::vector<std::uint8_t> buffer_;
 };
 
 }  // namespace pagelark

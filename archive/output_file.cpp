@@ -96,13 +96,8 @@ bool sameFile(const struct stat& info, const FileIdentity& identity)
         && static_cast<std::uint64_t>(info.st_ino) == identity.inode;
 }
 
-int openFolder(const std::string& folder)
-{
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0 && errno == EACCES)
-        fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    return fd;
-}
+// Opened for its path alone, the folder needs no permission to be read.
+int openFolder(const std::string& folder) { return ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC); }
 
 }  // namespace
 
@@ -156,10 +151,14 @@ OutputFile::OutputFile(std::string path, std::vector<FileIdentity> readFiles, Ou
 
 OutputFile::~OutputFile() { discard(); }
 
-void OutputFile::write(const std::uint8_t* data, std::size_t count)
+namespace {
+
+constexpr std::size_t WriteBufferSize = 256 * 1024;
+
+void writeAll(int fd, const std::uint8_t* data, std::size_t count)
 {
     while (count > 0) {
-        const ssize_t put = ::write(fd_, data, count);
+        const ssize_t put = ::write(fd, data, count);
         if (put < 0 && errno == EINTR)
             continue;
         if (put <= 0)
@@ -169,8 +168,33 @@ void OutputFile::write(const std::uint8_t* data, std::size_t count)
     }
 }
 
+}  // namespace
+
+void OutputFile::write(const std::uint8_t* data, std::size_t count)
+{
+    if (buffer_.size() + count > WriteBufferSize)
+        flushBuffer();
+    if (count >= WriteBufferSize)
+        writeAll(fd_, data, count);
+    else
+        buffer_.insert(buffer_.end(), data, data + count);
+}
+
+void OutputFile::flushBuffer()
+{
+    writeAll(fd_, buffer_.data(), buffer_.size());
+    buffer_.clear();
+}
+
+int OutputFile::descriptor()
+{
+    flushBuffer();
+    return fd_;
+}
+
 void OutputFile::commit()
 {
+    flushBuffer();
     // A file replaced keeps who may read it, when it is the user's own.
     struct stat old {};
     if (::fstatat(folder_, name_.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0) {
@@ -202,8 +226,6 @@ void OutputFile::commit()
         throw RunError::fromErrno(errno, /*creating=*/true);
     temporaryName_.clear();
     unregisterPending(std::exchange(pendingSlot_, -1));
-    if (durability_ == OutputDurability::Flushed)
-        ::fsync(folder_);  // the rename itself on disk; a folder opened only for its path cannot, and need not
     discard();
 }
 

@@ -16,6 +16,7 @@ namespace pagelark {
 enum class OutputAccess { Shared, Private };
 
 // Whether a committed file is flushed to disk before it replaces the old
+// one, so that after a crash the name holds the old file or the whole new
 // one. A page file is; the hundreds of small files of one save, whose source
 // stays at hand, are not, which keeps a save as fast as plain writing.
 enum class OutputDurability { Flushed, Ordinary };
@@ -43,14 +44,15 @@ public:
     void write(const std::uint8_t* data, std::size_t count);
     void write(const std::vector<std::uint8_t>& bytes) { write(bytes.data(), bytes.size()); }
     // The temporary file, for a writer that writes by itself (Qt's image
-    // writer); it must leave the descriptor open.
-    int descriptor() const { return fd_; }
+    // writer), after what write() took; it must leave the descriptor open.
+    int descriptor();
     // Renames the finished file into place; after an error nothing has changed.
     void commit();
     const std::string& path() const { return path_; }
 
 private:
     void discard() noexcept;
+    void flushBuffer();
 
     std::string path_;
     std::string name_;  // the target's name within its folder
@@ -61,6 +63,8 @@ private:
     int folder_ = -1;
     int fd_ = -1;
     int pendingSlot_ = -1;
+    // Small writes, a page file's chunk by chunk, go out in large ones.
+    std::vector<std::uint8_t> buffer_;
 };
 
 // Writes bytes to path through an OutputFile.

@@ -16,6 +16,8 @@ constexpr double LongLineMostAddedMb = 4.0;
 // The largest sheet is some 220 MB of pixels; the rest is Qt, its fonts and
 // the decoded pictures, and never a second copy of the sheet.
 constexpr double LargestSheetMostMb = 600.0;
+// Writing a page file costs at most twice the reading and writing it cannot do without.
+constexpr double WritePageFileMostRatio = 2.0;
 
 Comparison showing(const std::string& entry, const std::string& view)
 {
@@ -107,6 +109,22 @@ const std::vector<Comparison>& comparisons()
          Measure::Time,
          {},
          {},
+         {}},
+        {"Pack a saved full-size folder (pagelark-cli)",
+         "PackSavedFolder",
+         "read the same files, write the same bytes once",
+         "ReadFilesWriteBytesOnce",
+         Measure::Time,
+         {},
+         WritePageFileMostRatio,
+         {}},
+        {"Replace one wall of the full-size file",
+         "ReplaceOneWall",
+         "plain copy of the file",
+         "CopyFilePlainly",
+         Measure::Time,
+         {},
+         WritePageFileMostRatio,
          {}},
         {"Peak memory, sheet at the largest options",
          "LargestSheetPeakMemory",

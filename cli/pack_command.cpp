@@ -8,11 +8,14 @@
 #include "pictures/decoders.h"
 
 #include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
 #include <dirent.h>
 #include <map>
 #include <memory>
 #include <optional>
-#include <regex>
+#include <string_view>
 
 namespace pagelark::cli {
 
@@ -25,18 +28,35 @@ struct FolderFiles {
     std::map<std::int32_t, std::string> sounds;
 };
 
-// The numbers save gives its files: four digits, or all of a larger number's.
-std::optional<std::int32_t> fileNumber(const std::string& digits)
+struct ChunkFileName {
+    ItemKind kind;
+    std::int32_t number;
+};
+
+// What a name of save's tells: a kind word, the number (four digits, or all
+// of a larger number's), an extension; nothing for any other name.
+std::optional<ChunkFileName> chunkFileName(std::string_view name)
 {
-    if (digits.size() < 4 || (digits.size() > 4 && digits[0] == '0') || digits.size() > 5)
-        return std::nullopt;
-    return std::stoi(digits);
+    static const std::array<std::pair<std::string_view, ItemKind>, 3> Words
+        = {{{"wall", ItemKind::Wall}, {"sprite", ItemKind::Sprite}, {"sound", ItemKind::Sound}}};
+    for (const auto& [word, kind] : Words) {
+        if (!name.starts_with(word))
+            continue;
+        const std::string_view rest = name.substr(word.size());
+        const std::size_t dot = rest.find('.');
+        const std::string_view digits = rest.substr(0, dot);
+        if (dot == std::string_view::npos || dot + 1 == rest.size() || digits.size() < 4 || digits.size() > 5
+            || (digits.size() > 4 && digits[0] == '0') || !std::all_of(digits.begin(), digits.end(), ::isdigit))
+            return std::nullopt;
+        std::int32_t number = 0;
+        std::from_chars(digits.data(), digits.data() + digits.size(), number);
+        return ChunkFileName{kind, number};
+    }
+    return std::nullopt;
 }
 
 FolderFiles chunkFilesIn(const std::string& folder, const std::string& prefix)
 {
-    static const std::regex ChunkFile(
-        "(wall|sprite|sound)([0-9]+)\\.(bmp|png|wav|flac|ogg|oga|BMP|PNG|WAV|FLAC|OGG|OGA)");
     struct DirectoryCloser {
         void operator()(DIR* dir) const { ::closedir(dir); }
     };
@@ -45,20 +65,20 @@ FolderFiles chunkFilesIn(const std::string& folder, const std::string& prefix)
         throw Failure{folder, RunError::fromErrno(errno).text()};
     FolderFiles files;
     while (const dirent* entry = ::readdir(dir.get())) {
-        const std::string name = entry->d_name;
-        std::smatch match;
-        const std::string rest = name.starts_with(prefix) ? name.substr(prefix.size()) : std::string();
-        if (rest.empty() || !std::regex_match(rest, match, ChunkFile))
+        const std::string_view name = entry->d_name;
+        if (!name.starts_with(prefix))
             continue;
-        const std::optional<std::int32_t> number = fileNumber(match[2]);
-        if (!number)
+        const std::optional<ChunkFileName> chunk = chunkFileName(name.substr(prefix.size()));
+        if (!chunk)
             continue;
-        const std::string kind = match[1];
-        auto& byNumber = kind == "wall" ? files.walls : kind == "sprite" ? files.sprites : files.sounds;
-        const std::string path = folder + "/" + name;
-        if (!byNumber.emplace(*number, path).second)
-            throw Failure{
-                path, "a second file for " + kind + " " + std::to_string(*number) + ", beside " + byNumber.at(*number)};
+        auto& byNumber = chunk->kind == ItemKind::Wall ? files.walls
+            : chunk->kind == ItemKind::Sprite          ? files.sprites
+                                                       : files.sounds;
+        const std::string path = folder + "/" + std::string(name);
+        if (!byNumber.emplace(chunk->number, path).second)
+            throw Failure{path,
+                          "a second file for number " + std::to_string(chunk->number) + " of its kind, beside "
+                              + byNumber.at(chunk->number)};
     }
     return files;
 }

@@ -213,11 +213,14 @@ DecodedPicture decodeBmp(std::span<const std::uint8_t> file)
         const int y = layout.topDown ? row : layout.rows - 1 - row;
         const std::size_t rowAt = layout.pixelsAt + static_cast<std::size_t>(row) * layout.rowStride;
         const std::size_t out = static_cast<std::size_t>(y) * static_cast<std::size_t>(layout.width);
+        if (picture.indexed) {
+            const auto row = file.subspan(rowAt, static_cast<std::size_t>(layout.width));
+            std::copy(row.begin(), row.end(), picture.indices.begin() + static_cast<std::ptrdiff_t>(out));
+            continue;
+        }
         for (std::size_t x = 0; x < static_cast<std::size_t>(layout.width); ++x) {
             const std::size_t at = rowAt + x * bytesPerPixel;
-            if (layout.bitsPerPixel == 8) {
-                picture.indices[out + x] = file[at];
-            } else if (layout.bitsPerPixel == 24) {
+            if (layout.bitsPerPixel == 24) {
                 picture.pixels[out + x] = argb(255, file[at + 2], file[at + 1], file[at]);
             } else {
                 const std::uint32_t value = u32At(file, at);

@@ -2,6 +2,8 @@
 
 #include "archive/run_error.h"
 
+#include <algorithm>
+#include <array>
 #include <limits>
 #include <string>
 #include <unordered_map>
@@ -63,6 +65,34 @@ private:
                             + ") is");
 }
 
+// An indexed picture's own indices, a less than half opaque entry of its
+// colour table being a sprite's background.
+PixelGrid gridOfIndices(const DecodedPicture& picture, bool sprite)
+{
+    // An index beyond a short colour table has no alpha to say it is transparent.
+    std::array<bool, PaletteSize> clear{};
+    for (std::size_t index = 0; index < std::min<std::size_t>(picture.colorTable.size(), PaletteSize); ++index)
+        clear[index] = transparent(picture.colorTable[index]);
+    PixelGrid grid;
+    // Most pictures' colour tables are opaque throughout: their rows go into the columns as they are.
+    if (std::none_of(clear.begin(), clear.end(), [](bool entry) { return entry; })) {
+        for (int y = 0; y < GridSide; ++y)
+            for (int x = 0; x < GridSide; ++x)
+                grid[gridCell(x, y)] = picture.indices[static_cast<std::size_t>(y * GridSide + x)];
+        return grid;
+    }
+    for (int y = 0; y < GridSide; ++y) {
+        const std::uint8_t* row = picture.indices.data() + static_cast<std::size_t>(y * GridSide);
+        for (int x = 0; x < GridSide; ++x) {
+            const std::uint8_t index = row[x];
+            if (clear[index] && !sprite)
+                refuseTransparentWall(x, y);
+            grid[gridCell(x, y)] = clear[index] ? EmptyIndex : index;
+        }
+    }
+    return grid;
+}
+
 }  // namespace
 
 void requireGridSize(int width, int height)
@@ -82,21 +112,14 @@ PixelGrid gridFromPicture(const DecodedPicture& picture, ItemKind kind, const Pa
         throw RunError::message("the picture holds " + std::to_string(cells) + " pixels instead of 64 by 64");
 
     const bool sprite = kind == ItemKind::Sprite;
+    if (picture.indexed)
+        return gridOfIndices(picture, sprite);
     NearestColors nearest(palette, sprite);
     PixelGrid grid{};
     for (int y = 0; y < GridSide; ++y) {
         for (int x = 0; x < GridSide; ++x) {
             const auto at = static_cast<std::size_t>(y * GridSide + x);
             std::uint8_t& cell = grid[gridCell(x, y)];
-            if (picture.indexed) {
-                // An index beyond a short colour table has no alpha to say it is transparent.
-                const std::uint8_t index = picture.indices[at];
-                const bool clear = index < picture.colorTable.size() && transparent(picture.colorTable[index]);
-                if (clear && !sprite)
-                    refuseTransparentWall(x, y);
-                cell = clear ? EmptyIndex : index;
-                continue;
-            }
             const ArgbColor pixel = picture.pixels[at];
             if (transparent(pixel)) {
                 if (!sprite)

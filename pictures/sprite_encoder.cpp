@@ -17,7 +17,14 @@ struct Run {
 };
 
 // A column has at most 32 runs: between two runs lies a transparent row.
-using ColumnRuns = std::vector<Run>;
+struct ColumnRuns {
+    std::array<Run, GridSide / 2> runs;
+    std::size_t count = 0;
+    const Run* begin() const { return runs.data(); }
+    const Run* end() const { return runs.data() + count; }
+    std::size_t size() const { return count; }
+    bool empty() const { return count == 0; }
+};
 
 ColumnRuns runsOfColumn(const PixelGrid& grid, int x)
 {
@@ -31,7 +38,7 @@ ColumnRuns runsOfColumn(const PixelGrid& grid, int x)
         const int start = y;
         while (y < GridSide && grid[gridCell(x, y)] != EmptyIndex)
             ++y;
-        runs.push_back({start, y});
+        runs.runs[runs.count++] = {start, y};
     }
     return runs;
 }

@@ -34,11 +34,8 @@ TEST(ByteFileErrors, CarryTheRunTimesCodesAndTexts)
     TempDir dir;
     ByteFile file;
     EXPECT_EQ(errorOf([&] { file.openRead(dir.file("missing")); }), std::make_pair(2, std::string("File not found")));
-    EXPECT_EQ(errorOf([&] { file.create(dir.file("no-such-folder/out.bin")); }),
-              std::make_pair(3, std::string("Invalid filename")));
     EXPECT_EQ(errorOf([&] { file.openRead(dir.path().string()); }),
               std::make_pair(5, std::string("File access denied")));
-    EXPECT_EQ(errorOf([&] { file.create(dir.path().string()); }), std::make_pair(5, std::string("File access denied")));
     EXPECT_FALSE(file.isOpen());
 }
 
@@ -50,7 +47,6 @@ TEST(ByteFileErrors, OnlyRegularFilesAreReadAndPipesAreNeverWaitedOn)
     ByteFile file;
     // Without a writer or a reader at the other end, an ordinary open would wait for ever.
     EXPECT_EQ(errorOf([&] { file.openRead(pipe); }).second, "Not a regular file: " + pipe);
-    EXPECT_EQ(errorOf([&] { file.create(pipe); }).second, "Not a regular file: " + pipe);
     // A device that never ends is refused before a byte is read.
     EXPECT_EQ(errorOf([&] { file.openRead("/dev/zero"); }).second, std::string("Not a regular file: /dev/zero"));
     // The kernel's files look regular, but reading them can block or change the system.
@@ -171,43 +167,6 @@ TEST(ByteFileReading, OperationsOnAClosedFileFail)
     EXPECT_EQ(errorOf([&] { file.readByte(); }).first, 103);
     EXPECT_EQ(errorOf([&] { file.close(); }).first, 103);
     EXPECT_EQ(errorOf([&] { file.seek(0); }).first, 103);
-}
-
-TEST(ByteFileWriting, CreateReplacesAndWritesEveryByte)
-{
-    TempDir dir;
-    const std::string path = dir.file("out.bin");
-    writeFileBytes(path, std::vector<std::uint8_t>(100000, 0xEE));
-
-    ByteFile file;
-    file.create(path);
-    EXPECT_EQ(file.size(), 0);
-    std::vector<std::uint8_t> expected;
-    for (int i = 0; i < 70000; ++i) {
-        const auto value = static_cast<std::uint8_t>(i % 251);
-        file.writeByte(value);
-        expected.push_back(value);
-    }
-    EXPECT_EQ(file.position(), 70000);
-    EXPECT_EQ(file.size(), 70000);
-    EXPECT_TRUE(file.eof());
-    file.close();
-    EXPECT_EQ(readFileBytes(path), expected);
-}
-
-TEST(ByteFileWriting, FullDiskIsReportedNoLaterThanClose)
-{
-    if (!std::filesystem::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full here";
-    ByteFile file;
-    file.create("/dev/full");
-    const auto code = errorOf([&] {
-                          for (int i = 0; i < 100; ++i)
-                              file.writeByte(1);
-                          file.close();
-                      }).first;
-    EXPECT_EQ(code, 101);
-    EXPECT_FALSE(file.isOpen());
 }
 
 }  // namespace
