@@ -87,7 +87,12 @@ std::string temporaryNameFor(const std::string& name)
     std::string suffix(8, 'x');
     for (char& c : suffix)
         c = Letters[random() % (sizeof Letters - 1)];
-    return "." + name.substr(0, 200) + ".pagelark-" + suffix;
+    // Appended piece by piece: GCC 12 warns falsely about "." + text at -O3.
+    std::string temporary = ".";
+    temporary.append(name, 0, 200);
+    temporary += ".pagelark-";
+    temporary += suffix;
+    return temporary;
 }
 
 bool sameFile(const struct stat& info, const FileIdentity& identity)

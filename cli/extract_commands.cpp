@@ -1,5 +1,6 @@
 #include "cli/extract_commands.h"
 
+#include "cli/list_json.h"
 #include "cli/opened_vswap.h"
 
 #include "archive/byte_file.h"
@@ -90,10 +91,10 @@ SavedLayout savedLayoutOf(OpenedVswap& vswap)
 
 }  // namespace
 
-void listChunks(const std::string& vswapPath, GameVersion version, const std::string& dataDir, std::ostream& out)
+void listChunks(const std::string& vswapPath, GameVersion version, const std::string& dataDir, std::ostream& out,
+                ListFormat format)
 {
     const auto vswap = openVswap(vswapPath);
-    const std::vector<std::string> lines = listLines(vswap->header, vswap->table);
 
     const std::string descriptionPath = dataDir + descriptionFileName(version);
     auto descriptions = std::make_unique<DescriptionTable>();
@@ -104,7 +105,12 @@ void listChunks(const std::string& vswapPath, GameVersion version, const std::st
         descriptionFile.close();
     });
 
-    for (const std::string& line : lines)
+    if (format == ListFormat::Json) {
+        const QByteArray json = chunkListJson(*vswap, version, *descriptions);
+        out.write(json.constData(), json.size());
+        return;
+    }
+    for (const std::string& line : listLines(vswap->header, vswap->table))
         out << describedLine(line, vswap->header.soundStart, *descriptions) << '\n';
 }
 
@@ -112,7 +118,7 @@ bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& pro
 {
     const auto vswap = openVswap(request.vswapPath);
     const std::vector<std::int32_t> chunks = chunksToSave(*vswap, request.indices);
-    const std::string base = request.outputDir + "/" + request.prefix;
+    const std::string base = request.outputDir + (request.outputDir.ends_with('/') ? "" : "/") + request.prefix;
     const BmpHeaderTemplate header = referenceBitmapHeader();
     const std::vector<FileIdentity> input{onFile(vswap->path, [&] { return vswap->file.identity(); })};
     const bool png = request.format == PictureFormat::Png;

@@ -214,8 +214,8 @@ DecodedPicture decodeBmp(std::span<const std::uint8_t> file)
         const std::size_t rowAt = layout.pixelsAt + static_cast<std::size_t>(row) * layout.rowStride;
         const std::size_t out = static_cast<std::size_t>(y) * static_cast<std::size_t>(layout.width);
         if (picture.indexed) {
-            const auto row = file.subspan(rowAt, static_cast<std::size_t>(layout.width));
-            std::copy(row.begin(), row.end(), picture.indices.begin() + static_cast<std::ptrdiff_t>(out));
+            const auto indices = file.subspan(rowAt, static_cast<std::size_t>(layout.width));
+            std::copy(indices.begin(), indices.end(), picture.indices.begin() + static_cast<std::ptrdiff_t>(out));
             continue;
         }
         for (std::size_t x = 0; x < static_cast<std::size_t>(layout.width); ++x) {
