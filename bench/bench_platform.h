@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/platform.h"
+#include "app/desktop/platform.h"
 #include "tests/support/temp_dir.h"
 
 #include <optional>
@@ -34,6 +34,9 @@ public:
     std::optional<std::string> chooseFileToSave(const SaveDialogRequest& request) override;
     void showError(const std::string& text) override;
     void showMessage(const std::string& title, const std::string& text) override;
+    void showInformation(const std::string&, const std::string&) override {}
+    // The benchmarks replace nothing, so no question about unsaved edits comes.
+    Answer ask(const Question&) override { return Answer::Cancel; }
     void note(const std::string&) override {}
     std::string programDir() override { return dir_.withSeparator(); }
     std::uint32_t tickCount() override;

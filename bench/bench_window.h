@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Unit1.h"
+#include "app/form/Unit1.h"
 #include "bench/bench_platform.h"
 
 #include <cstdint>

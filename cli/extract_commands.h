@@ -11,10 +11,15 @@
 
 namespace pagelark::cli {
 
+// The plain list is aligned text for people; JSON is one document for scripts.
+enum class ListFormat { Text, Json };
+
 // Prints the chunk list of a VSWAP file as the window shows it after an
 // open with this game version chosen: list lines with their descriptions,
-// read from the description file in dataDir.
-void listChunks(const std::string& vswapPath, GameVersion version, const std::string& dataDir, std::ostream& out);
+// read from the description file in dataDir, or the same as one JSON
+// document (chunkListJson).
+void listChunks(const std::string& vswapPath, GameVersion version, const std::string& dataDir, std::ostream& out,
+                ListFormat format = ListFormat::Text);
 
 enum class PictureFormat { Bmp, Png };
 

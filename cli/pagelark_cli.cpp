@@ -5,6 +5,7 @@
 #include "archive/output_file.h"
 #include "archive/program_places.h"
 #include "cli/extract_commands.h"
+#include "cli/list_json.h"
 #include "cli/pack_command.h"
 #include "cli/replace_command.h"
 #include "cli/sheet_command.h"
@@ -13,7 +14,6 @@
 
 #include <filesystem>
 #include <iostream>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +22,7 @@ namespace {
 
 using pagelark::GameVersion;
 using pagelark::cli::Failure;
+using pagelark::cli::ListFormat;
 using pagelark::cli::PictureFormat;
 using pagelark::cli::SheetKind;
 
@@ -30,51 +31,19 @@ constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 
 const char* const Usage
-    = "Usage: pagelark-cli list [--game wolf10|wolf13|spear] VSWAPFILE\n"
-      "       pagelark-cli save [--prefix TEXT] [--format bmp|png] [--palette FILE.pal]\n"
-      "                             VSWAPFILE OUTDIR [INDEX...]\n"
-      "       pagelark-cli sheet [--kind walls|sprites] [--columns N] [--scale N]\n"
-      "                              [--palette FILE.pal] VSWAPFILE OUT.png\n"
-      "       pagelark-cli pack [--prefix TEXT] [--palette FILE.pal] [--base VSWAPFILE] DIR OUT\n"
-      "       pagelark-cli replace [--palette FILE.pal] VSWAPFILE OUT INDEX=FILE [INDEX=FILE...]\n"
-      "       pagelark-cli --help | --version\n";
+    = "Usage: pagelark-cli list [OPTION]... VSWAPFILE\n"
+      "  or:  pagelark-cli save [OPTION]... VSWAPFILE OUTDIR [INDEX]...\n"
+      "  or:  pagelark-cli sheet [OPTION]... VSWAPFILE OUT.png\n"
+      "  or:  pagelark-cli pack [OPTION]... DIR OUT\n"
+      "  or:  pagelark-cli replace [OPTION]... VSWAPFILE OUT INDEX=FILE...\n"
+      "  or:  pagelark-cli --help | --version\n";
 
+// Laid out as help2man reads it, which makes the manual page of it: tags
+// two spaces before their text, continued lines in the text's column.
 const char* const Help
     = "pagelark-cli lists and saves the chunks of a VSWAP page file, as\n"
       "Pagelark's window does, draws them on contact sheets, and writes page\n"
       "files: packed from a folder of saved chunks, or with chunks replaced.\n"
-      "\n"
-      "  list   prints one line per listed chunk: chunk index, kind, number within\n"
-      "         the kind, and the standard description of the chosen game version:\n"
-      "         wolf10 (Wolf 1.0 shareware), wolf13 (Wolf 1.3, the default) or\n"
-      "         spear (Spear of Destiny). The descriptions are read from the\n"
-      "         description files next to the program.\n"
-      "  save   writes the chunks with the given chunk indices (every listed chunk\n"
-      "         when none is given) into OUTDIR, named after kind and number: walls\n"
-      "         and sprites as 8-bit bitmaps (wall0003.bmp, sprite0024.bmp), sounds\n"
-      "         as 8-bit mono WAV files at 6896 samples a second (sound0005.wav),\n"
-      "         TEXT in front of the kind word when --prefix is given. A sprite that\n"
-      "         does not decode is skipped. A chunk that cannot be read, or whose\n"
-      "         file would be the VSWAP file itself, is named on standard error and\n"
-      "         the others are saved; the exit status is then 1.\n"
-      "         --format png writes walls and sprites as 8-bit indexed PNG files\n"
-      "         instead (wall0003.png, sprite0024.png), with the same pixels, in the\n"
-      "         colours of the game palette or of --palette FILE.pal; a sprite's\n"
-      "         background is transparent. Sounds are still WAV files.\n"
-      "  sheet  draws every wall (the default) or every sprite on one PNG contact\n"
-      "         sheet, in list order, N pictures to a row (16 by default; fewer\n"
-      "         when the file has fewer), each enlarged N times (2 by default) and\n"
-      "         labelled with its chunk index and its number (\"130 #24\"); a\n"
-      "         sprite that does not decode is crossed out.\n"
-      "  pack   builds the page file OUT from a folder laid out as save writes it:\n"
-      "         wallNNNN and spriteNNNN pictures (BMP or PNG), soundNNNN sounds (WAV,\n"
-      "         FLAC or Ogg), and the vswap-layout.txt that save writes when it saves\n"
-      "         every chunk. Saving every chunk and packing the folder gives back\n"
-      "         the page file byte for byte. Without vswap-layout.txt, a missing\n"
-      "         number is an absent chunk.\n"
-      "  replace writes a copy OUT of the page file with the chunk at each INDEX\n"
-      "         (as the list shows it; a sound's first chunk) replaced by FILE;\n"
-      "         every other chunk keeps its bytes.\n"
       "\n"
       "Pictures to import are 64 x 64. An 8-bit indexed BMP or PNG gives its\n"
       "indices as they are; in a sprite, index 255 and transparent pixels are the\n"
@@ -89,8 +58,62 @@ const char* const Help
       "\n"
       "The VSWAP file is only read, never changed. Every file is written whole or\n"
       "not at all: to a new file in its folder, renamed into place when complete.\n"
-      "Errors go to standard error as\n"
-      "'pagelark-cli: FILE: TEXT' with exit status 1; wrong usage exits with 2.\n";
+      "Errors go to standard error as 'pagelark-cli: FILE: TEXT' with exit\n"
+      "status 1; wrong usage exits with 2.\n"
+      "\n"
+      "Commands:\n"
+      "  list     prints one line per listed chunk: chunk index, kind, number\n"
+      "           within the kind, and the standard description of the game\n"
+      "           version chosen with --game, read from the description files\n"
+      "           that come with the program.\n"
+      "  save     writes the chunks with the given chunk indices (every listed\n"
+      "           chunk when none is given) into OUTDIR, named after kind and\n"
+      "           number: walls and sprites as 8-bit bitmaps (wall0003.bmp,\n"
+      "           sprite0024.bmp), sounds as 8-bit mono WAV files at 6896 samples\n"
+      "           a second (sound0005.wav). A sprite that does not decode is\n"
+      "           skipped. A chunk that cannot be read, or whose file would be\n"
+      "           the VSWAP file itself, is named on standard error and the\n"
+      "           others are saved; the exit status is then 1.\n"
+      "  sheet    draws every wall or every sprite on one PNG contact sheet, in\n"
+      "           list order, labelled with its chunk index and its number\n"
+      "           (\"130 #24\"); a sprite that does not decode is crossed out.\n"
+      "  pack     builds the page file OUT from a folder laid out as save writes\n"
+      "           it: wallNNNN and spriteNNNN pictures (BMP or PNG), soundNNNN\n"
+      "           sounds (WAV, FLAC or Ogg), and the vswap-layout.txt that save\n"
+      "           writes when it saves every chunk. Saving every chunk and\n"
+      "           packing the folder gives back the page file byte for byte.\n"
+      "           Without vswap-layout.txt, a missing number is an absent chunk.\n"
+      "  replace  writes a copy OUT of the page file with the chunk at each\n"
+      "           INDEX (as the list shows it; a sound's first chunk) replaced\n"
+      "           by FILE; every other chunk keeps its bytes.\n"
+      "\n"
+      "Options:\n"
+      "  --game wolf10|wolf13|spear\n"
+      "                      list: the descriptions of Wolf 1.0 shareware, of\n"
+      "                      Wolf 1.3 (the default) or of Spear of Destiny\n"
+      "  --json              list: one JSON document instead of lines, with the\n"
+      "                      file's header and one object per listed chunk; the\n"
+      "                      manual page names its fields\n"
+      "  --prefix TEXT       save, pack: TEXT in front of the kind word of the\n"
+      "                      file names\n"
+      "  --format bmp|png    save: walls and sprites as bitmaps (the default) or\n"
+      "                      as 8-bit indexed PNG files (wall0003.png,\n"
+      "                      sprite0024.png) with the same pixels, in the colours\n"
+      "                      of the palette, a sprite's background transparent;\n"
+      "                      sounds are WAV files either way\n"
+      "  --palette FILE.pal  save, sheet, pack, replace: the palette of PNG files\n"
+      "                      and sheets, and of pictures to import, instead of\n"
+      "                      the game palette\n"
+      "  --kind walls|sprites\n"
+      "                      sheet: every wall (the default) or every sprite\n"
+      "  --columns N         sheet: N pictures to a row, 1 to 256 (16 by default;\n"
+      "                      fewer when the file has fewer)\n"
+      "  --scale N           sheet: each picture enlarged N times, 1 to 16 (2 by\n"
+      "                      default)\n"
+      "  --base VSWAPFILE    pack: the page file whose chunks keep their indices\n"
+      "                      where the pictures keep their colours\n"
+      "  -h, --help          print this help and exit\n"
+      "      --version       print the version and exit\n";
 
 int usageError(const std::string& problem)
 {
@@ -117,25 +140,26 @@ bool parseIndex(const std::string& text, std::int32_t& index)
 
 int runList(const std::vector<std::string>& args)
 {
-    static const std::map<std::string, GameVersion> games = {
-        {"wolf10", GameVersion::Wolf10Shareware},
-        {"wolf13", GameVersion::Wolf13},
-        {"spear", GameVersion::SpearOfDestiny},
-    };
     GameVersion game = GameVersion::Wolf13;
+    ListFormat format = ListFormat::Text;
     std::vector<std::string> files;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--game") {
-            if (i + 1 == args.size() || games.count(args[i + 1]) == 0)
+            const std::optional<GameVersion> named
+                = i + 1 < args.size() ? pagelark::cli::gameVersionNamed(args[i + 1]) : std::nullopt;
+            if (!named)
                 return usageError("--game takes wolf10, wolf13 or spear");
-            game = games.at(args[++i]);
+            game = *named;
+            ++i;
+        } else if (args[i] == "--json") {
+            format = ListFormat::Json;
         } else {
             files.push_back(args[i]);
         }
     }
     if (files.size() != 1)
         return usageError("list takes one VSWAP file");
-    pagelark::cli::listChunks(files[0], game, sideFilesDirectory(), std::cout);
+    pagelark::cli::listChunks(files[0], game, sideFilesDirectory(), std::cout, format);
     return ExitOk;
 }
 

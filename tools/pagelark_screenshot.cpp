@@ -4,9 +4,9 @@
 //   pagelark_screenshot PROGRAM_DIR OUTPUT.png
 // PROGRAM_DIR holds the side files and VSWAP.DMO, as the build's bin folder does.
 
-#include "app/Unit1.h"
-#include "app/picture_box.h"
-#include "app/qt_platform.h"
+#include "app/desktop/qt_platform.h"
+#include "app/form/Unit1.h"
+#include "app/widgets/picture_box.h"
 
 #include <QApplication>
 #include <QDir>

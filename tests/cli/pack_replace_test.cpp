@@ -145,7 +145,7 @@ TEST(PackAndReplace, ReplacingKeepsEveryOtherChunkAndTheIndicesOfUnchangedColour
 
     const CommandResult run
         = runCli({"replace", dir.file("VSWAP.WL6"), dir.file("NEW.WL6"), "0=" + dir.file("edited.png"),
-                      "2=" + dir.file("grown.png"), "4=" + dir.file("long.wav")});
+                  "2=" + dir.file("grown.png"), "4=" + dir.file("long.wav")});
     ASSERT_EQ(run.status, 0) << run.err;
     const Contents before = contentsOf(dir.file("VSWAP.WL6"));
     const Contents after = contentsOf(dir.file("NEW.WL6"));

@@ -58,8 +58,8 @@ TEST(SaveSafety, AFullDiskLeavesNoFileHalfWritten)
     fs::create_directory(dir.file("out"));
     testing::writeFileBytes(dir.file("out/wall0001.bmp"), {1, 2, 3});
     const CommandResult run = testing::runCommand("/bin/sh",
-                                                  {"-c", "trap '' XFSZ; ulimit -f 4; exec \"$@\"", "sh",
-                                                   PAGELARK_CLI, "save", dir.file("VSWAP.TST"), dir.file("out")});
+                                                  {"-c", "trap '' XFSZ; ulimit -f 4; exec \"$@\"", "sh", PAGELARK_CLI,
+                                                   "save", dir.file("VSWAP.TST"), dir.file("out")});
     EXPECT_EQ(run.status, 1) << run.err;
     EXPECT_EQ(filesIn(dir.file("out")), std::vector<std::string>{"wall0001.bmp"});
     EXPECT_EQ(testing::readFileBytes(dir.file("out/wall0001.bmp")), (std::vector<std::uint8_t>{1, 2, 3}));

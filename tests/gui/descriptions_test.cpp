@@ -2,7 +2,7 @@
 // file is read, how the lines are rewritten, what the choice does to the
 // ceiling spin edit, and how a missing file or an error on the way ends the
 // action.
-#include "app/spin_edit.h"
+#include "app/widgets/spin_edit.h"
 #include "tests/gui/display_fixture.h"
 #include "tests/support/sample_vswap.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/Unit1.h"
-#include "app/clickable_fields.h"
-#include "app/picture_box.h"
+#include "app/form/Unit1.h"
+#include "app/widgets/clickable_fields.h"
+#include "app/widgets/picture_box.h"
 #include "tests/gui/window_fixture.h"
 
 #include <QApplication>

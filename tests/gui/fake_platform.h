@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/platform.h"
+#include "app/desktop/platform.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -29,12 +29,12 @@ public:
     SoundOutput* passOnTo = nullptr;
 };
 
-// A desktop for the window tests: dialogs are answered from queues the test
-// fills beforehand (a dialog the test did not prepare for fails the test),
-// error and message boxes are recorded instead of shown, the program's
-// directory is a fresh temporary one holding the side files, the clock
-// moves only as told, sound requests are recorded, and letting pending
-// events run runs what the test put there instead.
+// A desktop for the window tests: dialogs and questions are answered from
+// queues the test fills beforehand (one the test did not prepare for fails
+// the test), error and message boxes are recorded instead of shown, the
+// program's directory is a fresh temporary one holding the side files, the
+// clock moves only as told, sound requests are recorded, and letting
+// pending events run runs what the test put there instead.
 class FakePlatform : public Platform {
 public:
     // The program's directory starts with the side files the program ships.
@@ -49,6 +49,7 @@ public:
     void cancelOpen() { openAnswers_.emplace_back(std::nullopt); }
     void answerSave(const std::string& path) { saveAnswers_.emplace_back(path); }
     void cancelSave() { saveAnswers_.emplace_back(std::nullopt); }
+    void answerQuestion(Answer answer) { questionAnswers_.push_back(answer); }
 
     std::optional<std::string> chooseFileToOpen(const OpenDialogRequest& request) override
     {
@@ -64,6 +65,16 @@ public:
 
     void showError(const std::string& text) override { errors.push_back(text); }
     void showMessage(const std::string& title, const std::string& text) override { messages.emplace_back(title, text); }
+    void showInformation(const std::string& title, const std::string& text) override
+    {
+        messages.emplace_back(title, text);
+    }
+
+    Answer ask(const Question& question) override
+    {
+        questions.push_back(question);
+        return nextAnswer(questionAnswers_, "question").value_or(Answer::Cancel);
+    }
     void note(const std::string& text) override { notes.push_back(text); }
 
     std::string programDir() override { return dir.withSeparator(); }
@@ -86,13 +97,14 @@ public:
     SoundOutput& soundOutput() override { return sounds; }
 
     // Whether every prepared answer was used.
-    bool allAnswersUsed() const { return openAnswers_.empty() && saveAnswers_.empty(); }
+    bool allAnswersUsed() const { return openAnswers_.empty() && saveAnswers_.empty() && questionAnswers_.empty(); }
 
     TempDir dir;
     std::vector<OpenDialogRequest> openRequests;
     std::vector<SaveDialogRequest> saveRequests;
     std::vector<std::string> errors;
     std::vector<std::pair<std::string, std::string>> messages;
+    std::vector<Question> questions;
     std::vector<std::string> notes;
     std::uint32_t ticks = 0;
     std::uint32_t tickStep = 0;
@@ -101,19 +113,21 @@ public:
     RecordingSoundOutput sounds;
 
 private:
-    static std::optional<std::string> nextAnswer(std::deque<std::optional<std::string>>& answers, const char* kind)
+    template <typename Answered>
+    static std::optional<Answered> nextAnswer(std::deque<std::optional<Answered>>& answers, const char* kind)
     {
         if (answers.empty()) {
             ADD_FAILURE() << "a " << kind << " dialog was asked for that the test did not prepare";
             return std::nullopt;
         }
-        std::optional<std::string> answer = answers.front();
+        std::optional<Answered> answer = answers.front();
         answers.pop_front();
         return answer;
     }
 
     std::deque<std::optional<std::string>> openAnswers_;
     std::deque<std::optional<std::string>> saveAnswers_;
+    std::deque<std::optional<Answer>> questionAnswers_;
 };
 
 }  // namespace pagelark::testing

@@ -1,7 +1,7 @@
 // The heartbeat timer and the sprite animation: the preview files written on
 // the third tick after a click, the blinking circle, and sprite sequences
 // played by the timer or stepped by hand.
-#include "app/circle_shape.h"
+#include "app/widgets/circle_shape.h"
 #include "tests/gui/display_fixture.h"
 
 #include <QLabel>

@@ -1,10 +1,10 @@
-#include "app/Unit1.h"
-#include "app/Unit2.h"
-#include "app/about_picture.h"
-#include "app/circle_shape.h"
-#include "app/clickable_fields.h"
-#include "app/picture_box.h"
-#include "app/spin_edit.h"
+#include "app/form/Unit1.h"
+#include "app/form/Unit2.h"
+#include "app/widgets/about_picture.h"
+#include "app/widgets/circle_shape.h"
+#include "app/widgets/clickable_fields.h"
+#include "app/widgets/picture_box.h"
+#include "app/widgets/spin_edit.h"
 #include "tests/gui/window_fixture.h"
 
 #include <QAbstractButton>
@@ -151,9 +151,13 @@ TEST_F(MainWindowTest, ControlsHaveTheirStartValues)
     EXPECT_EQ(window.Timer1->interval(), 220);
     EXPECT_EQ(window.Image2->canvas().width(), 320);
     EXPECT_EQ(window.Image4->canvas().width(), 64);
-    ASSERT_EQ(window.PopupMenu1->actions().size(), 1);
-    EXPECT_EQ(window.PopupMenu1->actions().front(), window.S1);
+    QList<QAction*> menu = window.PopupMenu1->actions();
+    menu.removeIf([](const QAction* action) { return action->isSeparator(); });
+    EXPECT_EQ(menu, QList<QAction*>({window.S1, window.Replace1, window.Undo1, window.Redo1, window.SaveVswapAs1}));
     EXPECT_EQ(window.S1->text(), "Select All");
+    // Nothing to edit yet.
+    for (const QAction* edit : {window.Replace1, window.Undo1, window.Redo1, window.SaveVswapAs1})
+        EXPECT_FALSE(edit->isEnabled()) << edit->text().toStdString();
     EXPECT_FALSE(window.state().workingCopy.isOpen());
 }
 

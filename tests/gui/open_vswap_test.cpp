@@ -1,5 +1,5 @@
-#include "app/clickable_fields.h"
-#include "app/picture_box.h"
+#include "app/widgets/clickable_fields.h"
+#include "app/widgets/picture_box.h"
 #include "tests/gui/file_lock.h"
 #include "tests/gui/window_fixture.h"
 

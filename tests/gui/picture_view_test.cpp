@@ -2,7 +2,7 @@
 // palette button, walls and sprites in both view modes, the sound plot, the
 // ceiling spin edit, the read-out under the pointer and the bitmap writer's
 // redraw.
-#include "app/spin_edit.h"
+#include "app/widgets/spin_edit.h"
 #include "tests/gui/display_fixture.h"
 #include "tests/support/game_ceilings.h"
 

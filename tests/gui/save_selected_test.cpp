@@ -1,8 +1,8 @@
 // Saving the selected entries: which files a run writes and under which
 // names, how it ends on a cancel or an error, and what the window refuses
 // while the run lets other events through.
-#include "app/about_picture.h"
-#include "app/circle_shape.h"
+#include "app/widgets/about_picture.h"
+#include "app/widgets/circle_shape.h"
 #include "tests/gui/display_fixture.h"
 
 #include <QComboBox>
@@ -197,6 +197,28 @@ TEST_F(SaveSelectedTest, ClosingTheWindowEndsTheRunCleanly)
     EXPECT_EQ(filesIn(outDir()), std::vector<std::string>{"wall0000.bmp"});
     EXPECT_FALSE(std::filesystem::exists(workingCopy(0)));
     EXPECT_TRUE(platform.errors.empty());
+}
+
+TEST_F(SaveSelectedTest, EscStopsTheRunBeforeItsNextItemAndTheNextDialogStartsInTheFolderChosenLast)
+{
+    TForm1& window = form();
+    window.S1->trigger();
+    platform.whilePendingEventsRun = [&] {
+        if (platform.pendingEventRuns == 3)
+            QTest::keyClick(window.Image2, Qt::Key_Escape);
+    };
+    saveAs("-");
+    platform.whilePendingEventsRun = nullptr;
+    EXPECT_EQ(filesIn(outDir()), (std::vector<std::string>{"sprite0000.bmp", "wall0000.bmp"}));
+    EXPECT_EQ(
+        platform.messages,
+        (std::vector<std::pair<std::string, std::string>>{{"Save selected", "Saving stopped: 2 of 4 items saved."}}));
+    // Esc outside a run stops no later one.
+    QTest::keyClick(window.Image2, Qt::Key_Escape);
+    saveAs("-");
+    EXPECT_EQ(filesIn(outDir()).size(), 3u);
+    EXPECT_EQ(platform.saveRequests[0].startDirectory, "");
+    EXPECT_EQ(platform.saveRequests[1].startDirectory, outDir().string());
 }
 
 // Three chunks whose header puts the first sprite after the first sound:

@@ -1,7 +1,7 @@
 // Showing the current list entry: its start and size, the labels and the
 // controls of its kind, the display mode of the start and size fields, and
 // what an error while showing leaves behind.
-#include "app/spin_edit.h"
+#include "app/widgets/spin_edit.h"
 #include "tests/gui/display_fixture.h"
 #include "tools/demo_vswap.h"
 

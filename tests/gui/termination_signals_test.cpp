@@ -1,4 +1,4 @@
-#include "app/termination_signals.h"
+#include "app/desktop/termination_signals.h"
 #include "tests/gui/window_fixture.h"
 
 #include <QMessageBox>

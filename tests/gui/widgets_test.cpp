@@ -1,6 +1,6 @@
-#include "app/about_picture.h"
-#include "app/picture_box.h"
-#include "app/spin_edit.h"
+#include "app/widgets/about_picture.h"
+#include "app/widgets/picture_box.h"
+#include "app/widgets/spin_edit.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Unit1.h"
+#include "app/form/Unit1.h"
 #include "pictures/sprite_encoder.h"
 #include "tests/gui/fake_platform.h"
 #include "tests/gui/qt_printing.h"

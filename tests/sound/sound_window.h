@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Unit1.h"
-#include "app/deferred_sound_output.h"
+#include "app/desktop/deferred_sound_output.h"
+#include "app/form/Unit1.h"
 #include "tests/gui/fake_platform.h"
 #include "tests/sound/sound_match.h"
 #include "tests/support/temp_dir.h"

@@ -1,0 +1,232 @@
+// Replacing chunks in the window: a picture or sound file put in the place
+// of a wall, sprite or sound by the pop-up menu or by a drop onto its row,
+// undo and redo, and showing the page file each step made.
+#include "app/form/Unit1.h"
+
+#include "app/widgets/chunk_list.h"
+#include "archive/list_line.h"
+#include "archive/page_file.h"
+#include "archive/run_error.h"
+#include "export/picture_import_qt.h"
+#include "pictures/decoders.h"
+#include "pictures/picture_chunk.h"
+#include "pictures/picture_import.h"
+#include "sounds/sound_import.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <exception>
+#include <filesystem>
+#include <set>
+
+namespace pagelark {
+
+namespace {
+
+// Runs a step on a file the user named; its error names the file.
+template <typename Step>
+void namingFile(const std::string& path, Step&& step)
+{
+    try {
+        step();
+    } catch (const RunError& error) {
+        throw RunError(error.code(), path + ": " + error.text());
+    }
+}
+
+std::string kindWord(ItemKind kind)
+{
+    switch (kind) {
+    case ItemKind::Wall:
+        return "wall";
+    case ItemKind::Sprite:
+        return "sprite";
+    case ItemKind::Sound:
+        break;
+    }
+    return "sound";
+}
+
+std::string folderOf(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }
+
+}  // namespace
+
+std::optional<int> TForm1::singleSelectedRow() const
+{
+    const QModelIndexList rows = ListBox1->selectionModel()->selectedRows();
+    if (rows.size() != 1)
+        return std::nullopt;
+    return rows.front().row();
+}
+
+int TForm1::listRowAt(const QPoint& at) const
+{
+    const QPoint inList = ListBox1->viewport()->mapFrom(this, at);
+    if (!ListBox1->isVisible() || !ListBox1->viewport()->rect().contains(inList))
+        return -1;
+    const QListWidgetItem* item = ListBox1->itemAt(inList);
+    return item != nullptr ? ListBox1->row(item) : -1;
+}
+
+void TForm1::updateEditActions()
+{
+    const bool editable = state_.workingCopy.isOpen() && ListBox1->count() > 0 && !savingSelection_;
+    Replace1->setEnabled(editable && singleSelectedRow().has_value());
+    Undo1->setEnabled(editable && state_.editedCopies.canUndo());
+    Redo1->setEnabled(editable && state_.editedCopies.canRedo());
+    SaveVswapAs1->setEnabled(editable);
+}
+
+void TForm1::showTitle()
+{
+    QString title = QString::fromStdString(state_.openedPath);
+    if (state_.editedCopies.unsaved())
+        title += QStringLiteral(" *");
+    setWindowTitle(title);
+}
+
+void TForm1::Replace1Click()
+{
+    const std::optional<int> row = singleSelectedRow();
+    if (!row || !Replace1->isEnabled())
+        return;
+    const std::int32_t index = chunkIndexOfListLine(ListBox1->item(*row)->text());
+    const ItemKind kind = kindOfChunk(state_.header, index);
+    const FileFilter files = kind == ItemKind::Sound
+        ? FileFilter{"Sound files", "*.wav;*.WAV;*.flac;*.FLAC;*.ogg;*.OGG;*.oga"}
+        : FileFilter{"Picture files", "*.bmp;*.BMP;*.png;*.PNG"};
+    const std::string title
+        = "Replace " + kindWord(kind) + " " + std::to_string(state_.chunks.itemNumber[static_cast<std::size_t>(index)]);
+    const std::optional<std::string> chosen
+        = platform_.chooseFileToOpen({title, {files, {"All Files", "*.*"}}, state_.lastImportFolder});
+    if (!chosen)
+        return;
+    state_.lastImportFolder = folderOf(*chosen);
+    replaceChunkWithFile(index, *chosen);
+}
+
+std::optional<PixelGrid> TForm1::pictureOfChunk(std::int32_t index, ItemKind kind)
+{
+    PixelGrid grid{};
+    const std::int32_t offset = state_.chunks.offset[static_cast<std::size_t>(index)];
+    try {
+        if (kind == ItemKind::Wall) {
+            decodeWall(state_.workingCopy, offset, grid);
+            return grid;
+        }
+        if (decodeSprite(state_.workingCopy, offset, std::nullopt, grid))
+            return grid;
+    } catch (const RunError&) {
+        // A damaged chunk has no colours to keep; a picture may still replace it.
+    }
+    return std::nullopt;
+}
+
+void TForm1::replaceChunkWithFile(std::int32_t index, const std::string& path)
+{
+    if (!state_.workingCopy.isOpen() || savingSelection_)
+        return;
+    const ItemKind kind = kindOfChunk(state_.header, index);
+    PageFile file;
+    namingFile(state_.openedPath, [&] { file = readPageFile(state_.workingCopy); });
+    // Everything is read and checked before the new copy is begun.
+    namingFile(path, [&] {
+        if (kind == ItemKind::Sound) {
+            replaceSound(file, state_.chunks.itemNumber[static_cast<std::size_t>(index)], importSound(path));
+            return;
+        }
+        // The colours left as they were keep the indices the chunk has, as
+        // the command line keeps them.
+        const std::optional<PixelGrid> base = pictureOfChunk(index, kind);
+        const PixelGrid grid = gridFromPicture(readPictureFile(path), kind, state_.palette, base ? &*base : nullptr);
+        replaceChunk(file, index, chunkOfGrid(grid, kind));
+    });
+    state_.editedCopies.add(state_.ownFilesDir, [&](const WorkingCopyFile::ByteSink& sink) {
+        writePageFile(file, &state_.workingCopy, sink);
+    });
+    showEditedCopy();
+}
+
+void TForm1::Undo1Click()
+{
+    if (!Undo1->isEnabled())
+        return;
+    state_.editedCopies.undo();
+    showEditedCopy();
+}
+
+void TForm1::Redo1Click()
+{
+    if (!Redo1->isEnabled())
+        return;
+    state_.editedCopies.redo();
+    showEditedCopy();
+}
+
+void TForm1::showEditedCopy()
+{
+    std::string name = state_.editedCopies.shownName();
+    if (name.empty())
+        name = state_.workingCopyFile.name();
+    const std::vector<std::string> linesBefore = std::move(state_.listedLines);
+    state_.chunks.clear();
+    state_.header = {};
+    state_.listedLines.clear();
+    try {
+        state_.workingCopy.openRead(name);
+        ReadChunkTable();
+    } catch (...) {
+        replaceListLines({});
+        updateEditActions();
+        throw;
+    }
+    showTitle();
+    updateEditActions();
+    // The preview file gets the new bytes as after a click.
+    state_.heartbeatTicks = 0;
+    // A replacement keeps every line but for a sound cut to one sample,
+    // which is no longer listed.
+    if (state_.listedLines != linesBefore)
+        relistKeepingSelection();
+    ShowCurrentItem();
+}
+
+void TForm1::relistKeepingSelection()
+{
+    std::set<std::int32_t> selected;
+    for (const QListWidgetItem* item : ListBox1->selectedItems())
+        selected.insert(chunkIndexOfLine(item->text().toLatin1().toStdString()));
+    const int currentRow = ListBox1->currentRow();
+    const std::int32_t current
+        = currentRow >= 0 ? chunkIndexOfLine(ListBox1->item(currentRow)->text().toLatin1().toStdString()) : -1;
+    const int scrolled = ListBox1->verticalScrollBar()->value();
+    // As an open does: without descriptions when they cannot be read, and
+    // the error shown once the list is back.
+    std::exception_ptr descriptionsError;
+    try {
+        LoadDescriptions();
+    } catch (...) {
+        descriptionsError = std::current_exception();
+        replaceListLines(plainListLines());
+    }
+    // The current entry stays where it was when its chunk is no longer listed.
+    makeListRowCurrent(std::min(currentRow, ListBox1->count() - 1));
+    QItemSelection selection;
+    for (int row = 0; row < ListBox1->count(); ++row) {
+        const std::int32_t index = chunkIndexOfListLine(ListBox1->item(row)->text());
+        if (selected.contains(index))
+            selection.select(ListBox1->model()->index(row, 0), ListBox1->model()->index(row, 0));
+        if (index == current)
+            makeListRowCurrent(row);
+    }
+    ListBox1->selectionModel()->select(selection, QItemSelectionModel::Select);
+    ListBox1->doItemsLayout();
+    ListBox1->verticalScrollBar()->setValue(scrolled);
+    if (descriptionsError)
+        std::rethrow_exception(descriptionsError);
+}
+
+}  // namespace pagelark

@@ -1,0 +1,91 @@
+// Saving the page file a replacement made, as a file of the user's: never
+// the opened file, never a working copy; and the question that comes before
+// replacements not saved would be lost.
+#include "app/form/Unit1.h"
+
+#include "archive/output_file.h"
+#include "archive/run_error.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace pagelark {
+
+namespace {
+
+constexpr std::size_t CopyBlock = 64 * 1024;
+
+}  // namespace
+
+void TForm1::writeShownCopy(const WorkingCopyFile::ByteSink& sink)
+{
+    ByteFile& copy = state_.workingCopy;
+    const std::int64_t size = copy.size();
+    std::vector<std::uint8_t> block(CopyBlock);
+    copy.seek(0);
+    for (std::int64_t at = 0; at < size;) {
+        const auto count = static_cast<std::size_t>(std::min<std::int64_t>(CopyBlock, size - at));
+        copy.readBytes(block.data(), count);
+        sink(block.data(), count);
+        at += static_cast<std::int64_t>(count);
+    }
+}
+
+void TForm1::SaveVswapAs1Click()
+{
+    if (SaveVswapAs1->isEnabled())
+        saveEditedFileAs();
+}
+
+bool TForm1::saveEditedFileAs()
+{
+    std::string start = state_.lastSaveFolder;
+    if (start.empty())
+        start = std::filesystem::path(state_.openedPath).parent_path().string();
+    const std::optional<std::string> chosen
+        = platform_.chooseFileToSave({{{"VSWAP Files", "VSWAP.*"}, {"All Files", "*.*"}}, "", start});
+    if (!chosen)
+        return false;
+    state_.lastSaveFolder = std::filesystem::path(*chosen).parent_path().string();
+    if (wouldWriteInto(*chosen, state_.chosenFile))
+        throw RunError::message(*chosen + ": this is the file that is open, which the window never changes; "
+                                          "save under another name");
+    for (const FileIdentity& copy : workingCopies()) {
+        if (wouldWriteInto(*chosen, copy))
+            throw RunError::message(*chosen + ": this is the window's working copy of the open file; "
+                                              "save under another name");
+    }
+    try {
+        OutputFile output(*chosen, filesBeingRead(), OutputAccess::Shared, OutputDurability::Flushed);
+        writeShownCopy([&](const std::uint8_t* bytes, std::size_t count) { output.write(bytes, count); });
+        output.commit();
+    } catch (const RunError& error) {
+        throw RunError(error.code(), *chosen + ": " + error.text());
+    }
+    state_.editedCopies.markSaved();
+    showTitle();
+    return true;
+}
+
+bool TForm1::settleUnsavedEdits()
+{
+    if (closingWithoutAsking_ || !state_.workingCopy.isOpen() || !state_.editedCopies.unsaved())
+        return true;
+    const Answer answer = platform_.ask({"Pagelark",
+                                         "The replacements made in " + state_.openedPath
+                                             + " are not saved.\nSave the edited file under a name of its own?",
+                                         {Answer::Save, Answer::Discard, Answer::Cancel}});
+    // A termination signal closed the question: whatever was asked for stops.
+    if (closingWithoutAsking_)
+        return false;
+    switch (answer) {
+    case Answer::Save:
+        return saveEditedFileAs();
+    case Answer::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace pagelark

@@ -1,0 +1,108 @@
+#include "cli/list_json.h"
+
+#include "sounds/sound_duration.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLatin1String>
+#include <QString>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace pagelark::cli {
+
+namespace {
+
+constexpr std::array<GameVersion, 3> GameVersions
+    = {GameVersion::Wolf10Shareware, GameVersion::Wolf13, GameVersion::SpearOfDestiny};
+
+QLatin1String kindName(ItemKind kind)
+{
+    switch (kind) {
+    case ItemKind::Wall:
+        return QLatin1String("wall");
+    case ItemKind::Sprite:
+        return QLatin1String("sprite");
+    case ItemKind::Sound:
+        return QLatin1String("sound");
+    }
+    return QLatin1String("");
+}
+
+// The text the plain list shows for this chunk: a sound's sits in the slot
+// of its sound number. The description files are Latin-1.
+QString descriptionOf(const OpenedVswap& vswap, std::int32_t index, const DescriptionTable& descriptions)
+{
+    const std::int64_t slot = index >= vswap.header.soundStart
+        ? std::int64_t{vswap.header.soundStart} + vswap.table.itemNumber[index]
+        : std::int64_t{index};
+    if (slot < 0 || slot >= ChunkSlots)
+        return {};
+    const std::string& text = descriptions[static_cast<std::size_t>(slot)];
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(std::min(text.size(), LongestListedDescription)));
+}
+
+QJsonObject chunkObject(const OpenedVswap& vswap, std::int32_t index, const DescriptionTable& descriptions)
+{
+    const ItemKind kind = kindOfChunk(vswap.header, index);
+    const std::int32_t size = vswap.table.length[index];
+    QJsonObject chunk{
+        {QLatin1String("index"), index},
+        {QLatin1String("kind"), kindName(kind)},
+        {QLatin1String("number"), vswap.table.itemNumber[index]},
+        {QLatin1String("offset"), vswap.table.offset[index]},
+        {QLatin1String("size"), size},
+        {QLatin1String("description"), descriptionOf(vswap, index, descriptions)},
+    };
+    if (kind == ItemKind::Sound) {
+        // One byte is one sample; the length in seconds to the millisecond.
+        chunk.insert(QLatin1String("samples"), size);
+        chunk.insert(QLatin1String("seconds"), std::round(size * 1000.0 / SoundSampleRate) / 1000.0);
+    }
+    return chunk;
+}
+
+}  // namespace
+
+const char* gameVersionName(GameVersion version)
+{
+    switch (version) {
+    case GameVersion::Wolf10Shareware:
+        return "wolf10";
+    case GameVersion::Wolf13:
+        return "wolf13";
+    case GameVersion::SpearOfDestiny:
+        return "spear";
+    }
+    return "";
+}
+
+std::optional<GameVersion> gameVersionNamed(const std::string& name)
+{
+    const auto found = std::find_if(GameVersions.begin(), GameVersions.end(),
+                                    [&](GameVersion version) { return name == gameVersionName(version); });
+    return found == GameVersions.end() ? std::nullopt : std::optional(*found);
+}
+
+QByteArray chunkListJson(const OpenedVswap& vswap, GameVersion version, const DescriptionTable& descriptions)
+{
+    QJsonArray chunks;
+    for (std::int32_t index : listedChunks(vswap))
+        chunks.append(chunkObject(vswap, index, descriptions));
+    const QJsonObject list{
+        // File names are bytes; Qt decodes them as the locale says, as it does a file dialog's.
+        {QLatin1String("path"), QFile::decodeName(vswap.path.c_str())},
+        {QLatin1String("chunkCount"), vswap.header.chunkCount},
+        {QLatin1String("spriteStart"), vswap.header.spriteStart},
+        {QLatin1String("soundStart"), vswap.header.soundStart},
+        {QLatin1String("game"), QLatin1String(gameVersionName(version))},
+        {QLatin1String("chunks"), chunks},
+    };
+    return QJsonDocument(list).toJson(QJsonDocument::Indented);
+}
+
+}  // namespace pagelark::cli
