@@ -163,6 +163,18 @@ TEST(PackAndReplace, ReplacingKeepsEveryOtherChunkAndTheIndicesOfUnchangedColour
     EXPECT_TRUE(after.chunks[6] == before.chunks[5]);
     EXPECT_EQ(after.sounds, (std::vector<SoundEntry>{{0, 4100}, {2, 20}}));
     EXPECT_TRUE(readFileBytes(dir.file("VSWAP.WL6")) == original);
+
+    // Packed, the same edit keeps the indices of the page file given as the base.
+    fs::create_directory(dir.file("all"));
+    ASSERT_EQ(runCli({"save", "--format", "png", dir.file("VSWAP.WL6"), dir.file("all")}).status, 0);
+    fs::copy_file(dir.file("edited.png"), dir.file("all/wall0000.png"), fs::copy_options::overwrite_existing);
+    for (const bool withBase : {true, false}) {
+        std::vector<std::string> pack{"pack", dir.file("all"), dir.file("PACKED.WL6")};
+        if (withBase)
+            pack.insert(pack.begin() + 1, {"--base", dir.file("VSWAP.WL6")});
+        ASSERT_EQ(runCli(pack).status, 0);
+        EXPECT_EQ(contentsOf(dir.file("PACKED.WL6")).chunks[0] == editedWall, withBase);
+    }
 }
 
 // Every limit is an error naming the file and the number, and the page
