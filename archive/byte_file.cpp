@@ -32,15 +32,6 @@ int openRetrying(const std::string& path, int flags)
     throw error;
 }
 
-// The descriptor opened without waiting (a pipe with no other end would
-// block an ordinary open for ever) goes back to waiting reads.
-void stopNonBlocking(int fd)
-{
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0)
-        refuse(fd, RunError::fromErrno(errno));
-}
-
 }  // namespace
 
 ByteFile::~ByteFile() { closeQuietly(); }
@@ -48,6 +39,9 @@ ByteFile::~ByteFile() { closeQuietly(); }
 void ByteFile::openRead(const std::string& path)
 {
     closeQuietly();
+    // Opened without waiting: a pipe with no other end would block an
+    // ordinary open for ever. The flag stays, as reads of a regular file,
+    // the only kind read here, never wait for it.
     const int fd = openRetrying(path, O_RDONLY | O_NONBLOCK);
     if (fd < 0)
         throw RunError::fromErrno(errno);
@@ -57,10 +51,10 @@ void ByteFile::openRead(const std::string& path)
     } catch (const RunError& error) {
         refuse(fd, error);
     }
-    stopNonBlocking(fd);
     fd_ = fd;
     position_ = 0;
     size_ = st.st_size;
+    identity_ = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
     forgetBlocks();
 }
 
@@ -132,10 +126,7 @@ void ByteFile::readBytes(std::uint8_t* out, std::size_t count)
 FileIdentity ByteFile::identity() const
 {
     requireOpen();
-    struct stat info {};
-    if (::fstat(fd_, &info) != 0)
-        throw RunError::fromErrno(errno);
-    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+    return identity_;
 }
 
 bool ByteFile::eof()

@@ -62,6 +62,7 @@ private:
     int fd_ = -1;
     std::int64_t position_ = 0;
     std::int64_t size_ = 0;
+    FileIdentity identity_{};
     std::array<Block, BlockSlots> blocks_;
 };
 

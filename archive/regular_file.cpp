@@ -6,6 +6,7 @@
 #include <array>
 #include <cerrno>
 #include <linux/magic.h>
+#include <sys/sysmacros.h>
 #include <sys/vfs.h>
 
 namespace pagelark {
@@ -28,8 +29,11 @@ void requireRegularFile(int fd, const std::string& path, struct stat& info)
         throw RunError::fromErrno(EISDIR);
     if (!S_ISREG(info.st_mode))
         throw notARegularFile(path);
+    // The kernel's file systems have no device of their own: their device
+    // numbers are anonymous ones, of major number 0. Only a file on such a
+    // device is asked which file system holds it.
     struct statfs system {};
-    if (::fstatfs(fd, &system) == 0
+    if (major(info.st_dev) == 0 && ::fstatfs(fd, &system) == 0
         && std::find(KernelFileSystems.begin(), KernelFileSystems.end(), static_cast<long>(system.f_type))
             != KernelFileSystems.end())
         throw notARegularFile(path);

@@ -8,9 +8,25 @@
 
 namespace pagelark::cli {
 
-PixelGrid importPicture(const std::string& path, ItemKind kind, const Palette& palette, const PixelGrid* base)
+namespace {
+
+// Opens a file to import and notes what it is, so that the output is never written into it.
+void openNoted(ByteFile& file, const std::string& path, std::vector<FileIdentity>& read)
 {
-    return onFile(path, [&] { return gridFromPicture(readPictureFile(path), kind, palette, base); });
+    file.openRead(path);
+    read.push_back(file.identity());
+}
+
+}  // namespace
+
+PixelGrid importPicture(const std::string& path, ItemKind kind, const Palette& palette, const PixelGrid* base,
+                        std::vector<FileIdentity>& read)
+{
+    return onFile(path, [&] {
+        ByteFile file;
+        openNoted(file, path, read);
+        return gridFromPicture(readPictureFile(file), kind, palette, base);
+    });
 }
 
 std::vector<std::uint8_t> chunkOfGrid(const PixelGrid& grid, ItemKind kind, const std::string& path)
@@ -18,9 +34,13 @@ std::vector<std::uint8_t> chunkOfGrid(const PixelGrid& grid, ItemKind kind, cons
     return onFile(path, [&] { return pagelark::chunkOfGrid(grid, kind); });
 }
 
-std::vector<std::uint8_t> importSoundFile(const std::string& path)
+std::vector<std::uint8_t> importSoundFile(const std::string& path, std::vector<FileIdentity>& read)
 {
-    return onFile(path, [&] { return importSound(path); });
+    return onFile(path, [&] {
+        ByteFile file;
+        openNoted(file, path, read);
+        return importSound(file);
+    });
 }
 
 }  // namespace pagelark::cli

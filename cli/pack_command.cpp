@@ -154,8 +154,7 @@ public:
                 throw Failure{request_.folder,
                               "sound " + std::to_string(sounds.size())
                                   + " is missing: sounds are numbered from 0 without gaps"};
-            noteRead(path);
-            sounds.push_back(importSoundFile(path));
+            sounds.push_back(importSoundFile(path, read_));
         }
         return sounds;
     }
@@ -165,9 +164,8 @@ public:
 private:
     PageChunk pictureChunk(ItemKind kind, std::int32_t number, std::int32_t index, const std::string& path)
     {
-        noteRead(path);
         const std::optional<PixelGrid> base = baseGrid(base_.get(), kind, number);
-        const PixelGrid grid = importPicture(path, kind, palette_, base ? &*base : nullptr);
+        const PixelGrid grid = importPicture(path, kind, palette_, base ? &*base : nullptr, read_);
         // A chunk whose bytes no picture gives back keeps them while its picture is unchanged.
         if (layout) {
             const auto raw = layout->raw.find(index);
@@ -191,12 +189,6 @@ private:
         throw Failure{request_.folder,
                       "no file for " + word + " " + std::to_string(number) + " (chunk " + std::to_string(index)
                           + "), which the layout file does not account for"};
-    }
-
-    void noteRead(const std::string& path)
-    {
-        if (const std::optional<FileIdentity> identity = identityOf(path))
-            read_.push_back(*identity);
     }
 
     const PackRequest& request_;

@@ -43,15 +43,13 @@ void replaceChunks(const ReplaceRequest& request, std::ostream& out)
             throw Failure{vswap->path, "chunk " + std::to_string(index) + " is not in the chunk list"};
         if (!replaced.insert(index).second)
             throw Failure{path, "chunk " + std::to_string(index) + " is given twice"};
-        if (const std::optional<FileIdentity> identity = identityOf(path))
-            read.push_back(*identity);
         const ItemKind kind = kindOfChunk(vswap->header, index);
         if (kind == ItemKind::Sound) {
-            const std::vector<std::uint8_t> samples = importSoundFile(path);
+            const std::vector<std::uint8_t> samples = importSoundFile(path, read);
             onFile(path, [&] { replaceSound(file, vswap->table.itemNumber[index], samples); });
         } else {
             const std::optional<PixelGrid> current = currentPicture(*vswap, index, kind);
-            const PixelGrid grid = importPicture(path, kind, palette, current ? &*current : nullptr);
+            const PixelGrid grid = importPicture(path, kind, palette, current ? &*current : nullptr, read);
             std::vector<std::uint8_t> chunk = chunkOfGrid(grid, kind, path);
             onFile(path, [&] { replaceChunk(file, index, std::move(chunk)); });
         }

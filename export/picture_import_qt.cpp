@@ -117,6 +117,12 @@ DecodedPicture readPictureFile(const std::string& path)
 {
     ByteFile file;
     file.openRead(path);
+    return readPictureFile(file);
+}
+
+DecodedPicture readPictureFile(ByteFile& file)
+{
+    file.seek(0);
     const std::int64_t size = file.size();
     if (size > MaxPictureFileBytes)
         throw RunError::message("the file is " + std::to_string(size)

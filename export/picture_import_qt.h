@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/byte_file.h"
 #include "pictures/decoded_picture.h"
 
 #include <cstdint>
@@ -23,5 +24,7 @@ DecodedPicture decodePictureBytes(std::span<const std::uint8_t> bytes);
 // Errors are the file's own ("File not found") or say what is wrong with the
 // picture, without the file's name.
 DecodedPicture readPictureFile(const std::string& path);
+// The same from a file open for reading, which it closes.
+DecodedPicture readPictureFile(ByteFile& file);
 
 }  // namespace pagelark

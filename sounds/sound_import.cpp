@@ -223,6 +223,11 @@ std::vector<std::uint8_t> importSound(const std::string& path)
 {
     ByteFile file;
     file.openRead(path);
+    return importSound(file);
+}
+
+std::vector<std::uint8_t> importSound(ByteFile& file)
+{
     if (std::optional<std::vector<std::uint8_t>> samples = pageFormatSamples(file))
         return checkedLength(std::move(*samples));
     return checkedLength(convertedSound(file));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "archive/byte_file.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,5 +20,7 @@ constexpr std::int64_t MaxSoundSamples = 65535;
 // too long for a page file is refused from its header, before its samples
 // are read. Errors (RunError) say what is wrong, without the file's name.
 std::vector<std::uint8_t> importSound(const std::string& path);
+// The same from a file open for reading, read from its start.
+std::vector<std::uint8_t> importSound(ByteFile& file);
 
 }  // namespace pagelark

@@ -211,5 +211,36 @@ TEST(PackAndReplace, LimitsAreCheckedBeforeAnythingIsWritten)
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 6);
 }
 
+// Every file pack or replace reads is refused as its output, by name or through a link.
+TEST(PackAndReplace, NoFileReadIsWrittenOver)
+{
+    TempDir dir;
+    writeFileBytes(dir.file("VSWAP.WL6"), readFileBytes(PAGELARK_BIN_DIR "/VSWAP.DMO"));
+    fs::create_directory(dir.file("out"));
+    ASSERT_EQ(runCli({"save", dir.file("VSWAP.WL6"), dir.file("out")}).status, 0);
+    fs::create_symlink(dir.file("out/wall0001.bmp"), dir.file("link.bmp"));
+    const std::vector<std::vector<std::string>> runs = {
+        {"replace", dir.file("VSWAP.WL6"), dir.file("VSWAP.WL6"), "0=" + dir.file("out/wall0000.bmp")},
+        {"replace", dir.file("VSWAP.WL6"), dir.file("out/wall0000.bmp"), "0=" + dir.file("out/wall0000.bmp")},
+        {"replace", dir.file("VSWAP.WL6"), dir.file("link.bmp"), "1=" + dir.file("out/wall0001.bmp")},
+        {"pack", dir.file("out"), dir.file("out/sound0000.wav")},
+        {"pack", dir.file("out"), dir.file("out/vswap-layout.txt")},
+        {"pack", dir.file("out"), dir.file("link.bmp")},
+    };
+    std::vector<Bytes> before;
+    for (const char* name : {"VSWAP.WL6", "out/wall0000.bmp", "out/wall0001.bmp", "out/sound0000.wav"})
+        before.push_back(readFileBytes(dir.file(name)));
+    for (const std::vector<std::string>& run : runs) {
+        SCOPED_TRACE(run[0] + " " + run[2]);
+        const CommandResult result = runCli(run);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_NE(result.err.find("is the file being read"), std::string::npos) << result.err;
+    }
+    std::vector<Bytes> after;
+    for (const char* name : {"VSWAP.WL6", "out/wall0000.bmp", "out/wall0001.bmp", "out/sound0000.wav"})
+        after.push_back(readFileBytes(dir.file(name)));
+    EXPECT_TRUE(before == after);
+}
+
 }  // namespace
 }  // namespace pagelark
