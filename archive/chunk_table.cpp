@@ -70,6 +70,19 @@ void readSoundInfo(ByteFile& file, std::int32_t infoOffset, std::int32_t soundSt
 
 }  // namespace
 
+const char* kindName(ItemKind kind)
+{
+    switch (kind) {
+    case ItemKind::Wall:
+        return "wall";
+    case ItemKind::Sprite:
+        return "sprite";
+    case ItemKind::Sound:
+        break;
+    }
+    return "sound";
+}
+
 ItemKind kindOfChunk(const VswapHeader& header, std::int32_t index)
 {
     ItemKind kind = ItemKind::Sprite;

@@ -17,6 +17,10 @@ struct VswapHeader {
 };
 
 enum class ItemKind { Wall = 1, Sprite = 2, Sound = 3 };
+constexpr std::array<ItemKind, 3> ItemKinds = {ItemKind::Wall, ItemKind::Sprite, ItemKind::Sound};
+
+// The kind's word in saved file names, messages and JSON: "wall", "sprite", "sound".
+const char* kindName(ItemKind kind);
 
 // The kind follows from the index alone; a later rule overrides an earlier
 // one, so an index at or above soundStart is a sound even below spriteStart.

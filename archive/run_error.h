@@ -35,6 +35,18 @@ RunError notARegularFile(const std::string& path);
 // "I/O error 17" for any code without a text of its own.
 std::string ioErrorText(int code);
 
+// Runs a step on a file the user named and gives its result; its error
+// keeps the code and names the file before the text ("PATH: text").
+template <typename Step>
+decltype(auto) namingFile(const std::string& path, Step&& step)
+{
+    try {
+        return step();
+    } catch (const RunError& error) {
+        throw RunError(error.code(), path + ": " + error.text());
+    }
+}
+
 namespace io_code {
 constexpr int FileNotFound = 2;
 constexpr int InvalidFilename = 3;

@@ -20,19 +20,6 @@ namespace {
 constexpr std::array<GameVersion, 3> GameVersions
     = {GameVersion::Wolf10Shareware, GameVersion::Wolf13, GameVersion::SpearOfDestiny};
 
-QLatin1String kindName(ItemKind kind)
-{
-    switch (kind) {
-    case ItemKind::Wall:
-        return QLatin1String("wall");
-    case ItemKind::Sprite:
-        return QLatin1String("sprite");
-    case ItemKind::Sound:
-        return QLatin1String("sound");
-    }
-    return QLatin1String("");
-}
-
 // The text the plain list shows for this chunk: a sound's sits in the slot
 // of its sound number. The description files are Latin-1.
 QString descriptionOf(const OpenedVswap& vswap, std::int32_t index, const DescriptionTable& descriptions)
@@ -52,7 +39,7 @@ QJsonObject chunkObject(const OpenedVswap& vswap, std::int32_t index, const Desc
     const std::int32_t size = vswap.table.length[index];
     QJsonObject chunk{
         {QLatin1String("index"), index},
-        {QLatin1String("kind"), kindName(kind)},
+        {QLatin1String("kind"), QLatin1String(kindName(kind))},
         {QLatin1String("number"), vswap.table.itemNumber[index]},
         {QLatin1String("offset"), vswap.table.offset[index]},
         {QLatin1String("size"), size},

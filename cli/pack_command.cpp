@@ -8,7 +8,6 @@
 #include "pictures/decoders.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <charconv>
 #include <dirent.h>
@@ -37,9 +36,8 @@ struct ChunkFileName {
 // of a larger number's), an extension; nothing for any other name.
 std::optional<ChunkFileName> chunkFileName(std::string_view name)
 {
-    static const std::array<std::pair<std::string_view, ItemKind>, 3> Words
-        = {{{"wall", ItemKind::Wall}, {"sprite", ItemKind::Sprite}, {"sound", ItemKind::Sound}}};
-    for (const auto& [word, kind] : Words) {
+    for (const ItemKind kind : ItemKinds) {
+        const std::string_view word = kindName(kind);
         if (!name.starts_with(word))
             continue;
         const std::string_view rest = name.substr(word.size());
@@ -185,10 +183,9 @@ private:
             return heldChunk(short_->second);
         if (const auto raw = layout->raw.find(index); raw != layout->raw.end() && !raw->second.gridFingerprint)
             return heldChunk(raw->second.bytes);
-        const std::string word = kind == ItemKind::Wall ? "wall" : "sprite";
         throw Failure{request_.folder,
-                      "no file for " + word + " " + std::to_string(number) + " (chunk " + std::to_string(index)
-                          + "), which the layout file does not account for"};
+                      "no file for " + std::string(kindName(kind)) + " " + std::to_string(number) + " (chunk "
+                          + std::to_string(index) + "), which the layout file does not account for"};
     }
 
     const PackRequest& request_;

@@ -14,15 +14,7 @@ std::string itemDigits(std::int32_t itemNumber)
 std::string savedItemFileName(const std::string& base, ItemKind kind, std::int32_t itemNumber,
                               const std::string& pictureExtension)
 {
-    switch (kind) {
-    case ItemKind::Wall:
-        return base + "wall" + itemDigits(itemNumber) + pictureExtension;
-    case ItemKind::Sprite:
-        return base + "sprite" + itemDigits(itemNumber) + pictureExtension;
-    case ItemKind::Sound:
-        return base + "sound" + itemDigits(itemNumber) + ".wav";
-    }
-    return base;
+    return base + kindName(kind) + itemDigits(itemNumber) + (kind == ItemKind::Sound ? ".wav" : pictureExtension);
 }
 
 std::string saveBase(const std::string& chosenPath)

@@ -26,30 +26,6 @@ namespace pagelark {
 
 namespace {
 
-// Runs a step on a file the user named; its error names the file.
-template <typename Step>
-void namingFile(const std::string& path, Step&& step)
-{
-    try {
-        step();
-    } catch (const RunError& error) {
-        throw RunError(error.code(), path + ": " + error.text());
-    }
-}
-
-std::string kindWord(ItemKind kind)
-{
-    switch (kind) {
-    case ItemKind::Wall:
-        return "wall";
-    case ItemKind::Sprite:
-        return "sprite";
-    case ItemKind::Sound:
-        break;
-    }
-    return "sound";
-}
-
 std::string folderOf(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }
 
 }  // namespace
@@ -98,8 +74,8 @@ void TForm1::Replace1Click()
     const FileFilter files = kind == ItemKind::Sound
         ? FileFilter{"Sound files", "*.wav;*.WAV;*.flac;*.FLAC;*.ogg;*.OGG;*.oga"}
         : FileFilter{"Picture files", "*.bmp;*.BMP;*.png;*.PNG"};
-    const std::string title
-        = "Replace " + kindWord(kind) + " " + std::to_string(state_.chunks.itemNumber[static_cast<std::size_t>(index)]);
+    const std::string title = "Replace " + std::string(kindName(kind)) + " "
+        + std::to_string(state_.chunks.itemNumber[static_cast<std::size_t>(index)]);
     const std::optional<std::string> chosen
         = platform_.chooseFileToOpen({title, {files, {"All Files", "*.*"}}, state_.lastImportFolder});
     if (!chosen)

@@ -55,13 +55,11 @@ bool TForm1::saveEditedFileAs()
             throw RunError::message(*chosen + ": this is the window's working copy of the open file; "
                                               "save under another name");
     }
-    try {
+    namingFile(*chosen, [&] {
         OutputFile output(*chosen, filesBeingRead(), OutputAccess::Shared, OutputDurability::Flushed);
         writeShownCopy([&](const std::uint8_t* bytes, std::size_t count) { output.write(bytes, count); });
         output.commit();
-    } catch (const RunError& error) {
-        throw RunError(error.code(), *chosen + ": " + error.text());
-    }
+    });
     state_.editedCopies.markSaved();
     showTitle();
     return true;

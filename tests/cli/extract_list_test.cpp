@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,18 +12,10 @@ namespace pagelark {
 namespace {
 
 using testing::CommandResult;
+using testing::linesOf;
 using testing::runCli;
 using testing::TempDir;
 using tools::VswapWriter;
-
-std::vector<std::string> linesOf(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 TEST(ExtractList, PrintsTheListLinesWithTheirDescriptions)
 {

@@ -18,6 +18,7 @@ namespace pagelark {
 namespace {
 
 using testing::CommandResult;
+using testing::linesOf;
 using testing::runCli;
 using testing::TempDir;
 
@@ -27,15 +28,6 @@ QJsonObject parsedList(const CommandResult& run)
     const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(run.out), &error);
     EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
     return document.object();
-}
-
-std::vector<std::string> linesOf(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
 }
 
 std::uint32_t littleEndian(const std::vector<std::uint8_t>& bytes, std::size_t at, int count)

@@ -227,19 +227,20 @@ TEST(PackAndReplace, NoFileReadIsWrittenOver)
         {"pack", dir.file("out"), dir.file("out/vswap-layout.txt")},
         {"pack", dir.file("out"), dir.file("link.bmp")},
     };
-    std::vector<Bytes> before;
-    for (const char* name : {"VSWAP.WL6", "out/wall0000.bmp", "out/wall0001.bmp", "out/sound0000.wav"})
-        before.push_back(readFileBytes(dir.file(name)));
+    const auto readFiles = [&] {
+        std::vector<Bytes> files;
+        for (const char* name : {"VSWAP.WL6", "out/wall0000.bmp", "out/wall0001.bmp", "out/sound0000.wav"})
+            files.push_back(readFileBytes(dir.file(name)));
+        return files;
+    };
+    const std::vector<Bytes> before = readFiles();
     for (const std::vector<std::string>& run : runs) {
         SCOPED_TRACE(run[0] + " " + run[2]);
         const CommandResult result = runCli(run);
         EXPECT_EQ(result.status, 1);
         EXPECT_NE(result.err.find("is the file being read"), std::string::npos) << result.err;
     }
-    std::vector<Bytes> after;
-    for (const char* name : {"VSWAP.WL6", "out/wall0000.bmp", "out/wall0001.bmp", "out/sound0000.wav"})
-        after.push_back(readFileBytes(dir.file(name)));
-    EXPECT_TRUE(before == after);
+    EXPECT_TRUE(readFiles() == before);
 }
 
 }  // namespace
