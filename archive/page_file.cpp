@@ -1,7 +1,7 @@
 #include "archive/page_file.h"
 
-#include "archive/byte_file.h"
 #include "archive/chunk_table.h"
+#include "archive/page_file_limits.h"
 #include "archive/run_error.h"
 
 #include <algorithm>
@@ -10,57 +10,7 @@
 
 namespace pagelark {
 
-namespace {
-
-constexpr std::size_t HeaderSize = 6;
-constexpr std::size_t TableBytesPerChunk = 6;  // a 32-bit offset and a 16-bit length
-constexpr std::size_t SoundEntrySize = 4;
-// The reader files a sound whose first page lies beyond this chunk in its last slot.
-constexpr std::size_t HighestSoundChunk = 4096;
-// Entries a sound information chunk can hold, its length being 16 bits.
-constexpr std::size_t MostSoundEntries = LongestChunk / SoundEntrySize;
-
-// The largest file the limits allow, every chunk as long as it can be and
-// after the longest gap, stays below 2 GiB: no offset can pass the table's 32
-// bits, nor the 31 the reader keeps of them.
-static_assert(HeaderSize + TableBytesPerChunk * ChunkSlots + ChunkSlots * (LongestChunk + ChunkAlignment - 1)
-              < (std::uint64_t{1} << 31));
-
-using Bytes = std::vector<std::uint8_t>;
-
-std::size_t alignedUp(std::size_t at) { return (at + ChunkAlignment - 1) / ChunkAlignment * ChunkAlignment; }
-
-std::size_t pagesOf(std::size_t soundLength) { return (soundLength + SoundPageSize - 1) / SoundPageSize; }
-
-std::size_t soundInfoLength(const PageFile& file)
-{
-    return SoundEntrySize * (file.sounds.size() + (file.soundInfoTerminated ? 1 : 0));
-}
-
-void putWord(Bytes& out, std::size_t at, std::size_t value)
-{
-    out[at] = static_cast<std::uint8_t>(value & 0xFF);
-    out[at + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
-}
-
-void putLong(Bytes& out, std::size_t at, std::size_t value)
-{
-    putWord(out, at, value & 0xFFFF);
-    putWord(out, at + 2, value >> 16);
-}
-
-std::uint16_t readWord(ByteFile& file)
-{
-    const std::uint8_t low = file.readByte();
-    const std::uint8_t high = file.readByte();
-    return static_cast<std::uint16_t>(low | (high << 8));
-}
-
-std::uint32_t readLong(ByteFile& file)
-{
-    const std::uint32_t low = readWord(file);
-    return low | (std::uint32_t{readWord(file)} << 16);
-}
+namespace page_file_limits {
 
 void checkChunkCount(std::size_t count)
 {
@@ -94,55 +44,15 @@ void checkSoundStart(std::size_t soundNumber, std::size_t soundStart, std::size_
                                 + std::to_string(HighestSoundChunk) + " where the reader looks for sounds");
 }
 
-// Every limit but the sources'.
-void checkLimits(const PageFile& file)
-{
-    checkChunkCount(file.chunks.size() + 1);
-    if (file.soundStart >= ChunkSlots)
-        throw RunError::message("Sounds start at chunk " + std::to_string(file.soundStart) + ", at most "
-                                + std::to_string(ChunkSlots - 1));
-    for (std::size_t i = 0; i < file.chunks.size(); ++i)
-        checkChunkLength(i, file.chunks[i].length());
-    if (soundInfoLength(file) > LongestChunk)
-        throw RunError::message("The sound information of " + std::to_string(file.sounds.size()) + " entries is "
-                                + std::to_string(soundInfoLength(file)) + " bytes long, at most "
-                                + std::to_string(LongestChunk));
-    for (std::size_t k = 0; k < file.sounds.size(); ++k) {
-        const SoundEntry& entry = file.sounds[k];
-        if (entry.firstPage == 0 && entry.length == 0)
-            throw RunError::message("Sound " + std::to_string(k)
-                                    + " has an entry of four zero bytes, which would end the sound information");
-        checkSoundStart(k, file.soundStart, entry.firstPage);
-    }
-}
+}  // namespace page_file_limits
 
-void checkSources(const PageFile& file, ByteFile* source)
-{
-    for (std::size_t i = 0; i < file.chunks.size(); ++i) {
-        const PageChunk& chunk = file.chunks[i];
-        if (chunk.absent || !chunk.source)
-            continue;
-        if (source == nullptr)
-            throw RunError::message("Chunk " + std::to_string(i) + " is to be copied from a file, and none is open");
-        const std::int64_t end = chunk.source->offset + chunk.source->length;
-        if (chunk.source->offset < 0 || end > source->size())
-            throw RunError::message("Chunk " + std::to_string(i) + " lies beyond the end of the file: bytes "
-                                    + std::to_string(chunk.source->offset) + " to " + std::to_string(end) + " of "
-                                    + std::to_string(source->size()));
-    }
-}
+using namespace page_file_limits;
 
-Bytes soundInfoBytes(const PageFile& file)
-{
-    Bytes info(soundInfoLength(file), 0);
-    for (std::size_t k = 0; k < file.sounds.size(); ++k) {
-        putWord(info, SoundEntrySize * k, file.sounds[k].firstPage);
-        putWord(info, SoundEntrySize * k + 2, file.sounds[k].length);
-    }
-    return info;
-}
+namespace {
 
-std::vector<PageChunk> pagesOfSound(const Bytes& samples)
+using Bytes = std::vector<std::uint8_t>;
+
+std::vector<PageChunk> pagesOfSamples(const Bytes& samples)
 {
     std::vector<PageChunk> pages;
     for (std::size_t at = 0; at < samples.size(); at += SoundPageSize) {
@@ -171,6 +81,8 @@ std::size_t PageChunk::length() const
     return bytes.size();
 }
 
+std::size_t pagesOfSound(const SoundEntry& entry) { return pagesOf(entry.length); }
+
 PageFile pageFileOf(const std::vector<PageChunk>& walls, const std::vector<PageChunk>& sprites,
                     const std::vector<Bytes>& sounds)
 {
@@ -187,63 +99,10 @@ PageFile pageFileOf(const std::vector<PageChunk>& walls, const std::vector<PageC
     file.soundStart = static_cast<std::uint16_t>(walls.size() + sprites.size());
     file.chunks = walls;
     file.chunks.insert(file.chunks.end(), sprites.begin(), sprites.end());
-    std::size_t firstPage = 0;
-    for (const Bytes& sound : sounds) {
-        file.sounds.push_back({static_cast<std::uint16_t>(firstPage), static_cast<std::uint16_t>(sound.size())});
-        const std::vector<PageChunk> soundPages = pagesOfSound(sound);
-        file.chunks.insert(file.chunks.end(), soundPages.begin(), soundPages.end());
-        firstPage += soundPages.size();
-    }
-    checkLimits(file);
+    for (const Bytes& sound : sounds)
+        appendSound(file, sound);
+    file.soundsChanged = false;
     return file;
-}
-
-PageFile readPageFile(ByteFile& file)
-{
-    file.seek(0);
-    const std::size_t count = readWord(file);
-    PageFile read;
-    read.spriteStart = readWord(file);
-    read.soundStart = readWord(file);
-    if (count > static_cast<std::size_t>(ChunkSlots))
-        throw RunError::message("Not a VSWAP file: " + std::to_string(count) + " chunks, at most "
-                                + std::to_string(ChunkSlots));
-    if (read.soundStart >= ChunkSlots)
-        throw RunError::message("Not a VSWAP file: sounds start at chunk " + std::to_string(read.soundStart)
-                                + ", at most " + std::to_string(ChunkSlots - 1));
-    if (count == 0)
-        throw RunError::message("Not a VSWAP file: no chunks, not even the sound information");
-
-    std::vector<std::uint32_t> offsets(count);
-    for (std::uint32_t& offset : offsets)
-        offset = readLong(file);
-    read.chunks.resize(count - 1);
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint16_t length = readWord(file);
-        if (i == count - 1)
-            break;  // the sound information's length follows from its entries
-        PageChunk& chunk = read.chunks[i];
-        if (offsets[i] == 0) {
-            chunk.absent = true;
-            chunk.absentLength = length;
-        } else {
-            chunk.source = SourceBytes{offsets[i], length};
-        }
-    }
-
-    file.seek(offsets[count - 1]);
-    while (!file.eof()) {
-        const SoundEntry entry{readWord(file), readWord(file)};
-        if (entry.firstPage == 0 && entry.length == 0) {
-            read.soundInfoTerminated = true;
-            break;
-        }
-        if (read.sounds.size() == MostSoundEntries)
-            throw RunError::message("The sound information holds more than " + std::to_string(MostSoundEntries)
-                                    + " entries, more than a chunk can");
-        read.sounds.push_back(entry);
-    }
-    return read;
 }
 
 void replaceChunk(PageFile& file, std::int32_t index, Bytes bytes)
@@ -251,7 +110,10 @@ void replaceChunk(PageFile& file, std::int32_t index, Bytes bytes)
     if (index < 0 || index >= file.soundStart || static_cast<std::size_t>(index) >= file.chunks.size())
         throw RunError::message("Chunk " + std::to_string(index) + " is no wall or sprite of this file");
     checkChunkLength(static_cast<std::size_t>(index), bytes.size());
-    file.chunks[static_cast<std::size_t>(index)] = heldChunk(std::move(bytes));
+    PageChunk& chunk = file.chunks[static_cast<std::size_t>(index)];
+    std::optional<ChunkPlace> place = std::move(chunk.place);
+    chunk = heldChunk(std::move(bytes));
+    chunk.place = std::move(place);
 }
 
 void replaceSound(PageFile& file, std::int32_t soundNumber, const Bytes& samples)
@@ -270,7 +132,7 @@ void replaceSound(PageFile& file, std::int32_t soundNumber, const Bytes& samples
     // The entries of the sounds after it, moved with their pages.
     std::vector<SoundEntry> sounds = file.sounds;
     for (std::size_t k = 0; k < sounds.size(); ++k) {
-        if (k == number || sounds[k].firstPage < replaced.firstPage + oldPages)
+        if (k == number || sounds[k].firstPage < replaced.firstPage + oldPages || oldPages == newPages)
             continue;
         const std::size_t moved = sounds[k].firstPage - oldPages + newPages;
         checkSoundStart(k, file.soundStart, moved);
@@ -278,69 +140,31 @@ void replaceSound(PageFile& file, std::int32_t soundNumber, const Bytes& samples
     }
     sounds[number].length = static_cast<std::uint16_t>(samples.size());
 
+    // The new pages take the places of the old ones, one for one.
+    std::vector<PageChunk> pages = pagesOfSamples(samples);
     const auto first = file.chunks.begin() + static_cast<std::ptrdiff_t>(firstChunk);
+    for (std::size_t j = 0; j < std::min(oldPages, newPages); ++j)
+        pages[j].place = std::move(first[static_cast<std::ptrdiff_t>(j)].place);
     const auto at = file.chunks.erase(first, first + static_cast<std::ptrdiff_t>(oldPages));
-    const std::vector<PageChunk> pages = pagesOfSound(samples);
-    file.chunks.insert(at, pages.begin(), pages.end());
+    file.chunks.insert(at, std::make_move_iterator(pages.begin()), std::make_move_iterator(pages.end()));
+    if (sounds != file.sounds)
+        file.soundsChanged = true;
     file.sounds = std::move(sounds);
 }
 
-void writePageFile(const PageFile& file, ByteFile* source,
-                   const std::function<void(const std::uint8_t*, std::size_t)>& out)
+void appendSound(PageFile& file, const Bytes& samples)
 {
-    checkLimits(file);
-    checkSources(file, source);
-
-    const std::size_t count = file.chunks.size() + 1;
-    const Bytes info = soundInfoBytes(file);
-    Bytes table(HeaderSize + TableBytesPerChunk * count, 0);
-    putWord(table, 0, count);
-    putWord(table, 2, file.spriteStart);
-    putWord(table, 4, file.soundStart);
-    std::vector<std::size_t> offsets(count, 0);
-    std::size_t end = table.size();
-    for (std::size_t i = 0; i < count; ++i) {
-        const bool isInfo = i == file.chunks.size();
-        const std::size_t length = isInfo ? info.size() : file.chunks[i].length();
-        putWord(table, HeaderSize + 4 * count + 2 * i, length);
-        if (!isInfo && file.chunks[i].absent)
-            continue;
-        offsets[i] = alignedUp(end);
-        putLong(table, HeaderSize + 4 * i, offsets[i]);
-        end = offsets[i] + length;
-    }
-
-    out(table.data(), table.size());
-    std::size_t written = table.size();
-    const Bytes gap(ChunkAlignment, 0);
-    Bytes copied;
-    const auto put = [&](std::size_t offset, const std::uint8_t* bytes, std::size_t length) {
-        out(gap.data(), offset - written);
-        out(bytes, length);
-        written = offset + length;
-    };
-    for (std::size_t i = 0; i < file.chunks.size(); ++i) {
-        const PageChunk& chunk = file.chunks[i];
-        if (chunk.absent)
-            continue;
-        if (!chunk.source) {
-            put(offsets[i], chunk.bytes.data(), chunk.bytes.size());
-            continue;
-        }
-        copied.resize(chunk.source->length);
-        source->seek(chunk.source->offset);
-        source->readBytes(copied.data(), copied.size());
-        put(offsets[i], copied.data(), copied.size());
-    }
-    put(offsets[count - 1], info.data(), info.size());
-}
-
-Bytes pageFileBytes(const PageFile& file, ByteFile* source)
-{
-    Bytes bytes;
-    writePageFile(file, source,
-                  [&](const std::uint8_t* data, std::size_t size) { bytes.insert(bytes.end(), data, data + size); });
-    return bytes;
+    const std::size_t number = file.sounds.size();
+    checkSoundLength(number, samples.size());
+    if (file.chunks.size() < file.soundStart)
+        throw RunError::message("The file ends before its sounds start");
+    const std::size_t firstPage = file.chunks.size() - file.soundStart;
+    checkChunkCount(file.chunks.size() + pagesOf(samples.size()) + 1);
+    checkSoundStart(number, file.soundStart, firstPage);
+    std::vector<PageChunk> pages = pagesOfSamples(samples);
+    file.chunks.insert(file.chunks.end(), std::make_move_iterator(pages.begin()), std::make_move_iterator(pages.end()));
+    file.sounds.push_back({static_cast<std::uint16_t>(firstPage), static_cast<std::uint16_t>(samples.size())});
+    file.soundsChanged = true;
 }
 
 }  // namespace pagelark

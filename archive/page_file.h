@@ -19,6 +19,12 @@ class ByteFile;
 // entry per sound, its first page counted from the sound start and its
 // length; sounds lie in pages of SoundPageSize bytes, one chunk each, the
 // last page holding the rest.
+//
+// Files made by other tools, and the games' own shareware files, differ:
+// chunks packed without alignment or in another order, bytes between them or
+// after the last, a sound information longer than its entries. A file read
+// keeps all of that, so that what is written back differs from what was read
+// only in the chunks replaced and in what had to move for them.
 constexpr std::size_t ChunkAlignment = 512;
 constexpr std::size_t SoundPageSize = 4096;
 // What a table's 16-bit length can record, for a chunk and for a sound.
@@ -30,6 +36,20 @@ struct SourceBytes {
     std::uint16_t length = 0;
 };
 
+// Bytes that belong to no chunk: zeros, or a run of the source file.
+struct Filler {
+    std::int64_t length = 0;
+    std::optional<std::int64_t> sourceAt;  // none: zero bytes
+};
+
+// Where a file read had a chunk: its rank in the order of the file, and the
+// bytes between it and the chunk before it there (or the table), which start
+// where that chunk ended.
+struct ChunkPlace {
+    std::uint32_t rank = 0;
+    Filler before;
+};
+
 // One chunk, and where its bytes come from when the file is written: held
 // here, or read from the source file. An absent chunk has neither.
 struct PageChunk {
@@ -37,6 +57,7 @@ struct PageChunk {
     std::uint16_t absentLength = 0;  // the length an absent chunk has in the table
     std::vector<std::uint8_t> bytes;
     std::optional<SourceBytes> source;  // when set, bytes is not used
+    std::optional<ChunkPlace> place;    // where it was, in a file kept as it was laid out
 
     // What the table records.
     std::size_t length() const;
@@ -57,6 +78,22 @@ struct PageFile {
     std::vector<PageChunk> chunks;     // every chunk before the sound information
     std::vector<SoundEntry> sounds;    // the sound information, written as the last chunk
     bool soundInfoTerminated = false;  // an entry of four zero bytes after the last; the games have none
+    // The sound information's own bytes as the file had them, written as they
+    // are while no sound changed its length or place; with none, or after a
+    // change, the entries are written (over the start of these bytes when
+    // they have room).
+    std::optional<PageChunk> soundInfo;
+    bool soundsChanged = false;
+    // Chunks written in the order and with the bytes between them that their
+    // places give (a chunk without a place right after the chunk before it
+    // in index order), rather than as the games lay them out. Laid out as the
+    // games lay them, the bytes between two chunks are those the file had
+    // there while the chunk after them has not moved, zeros once it has.
+    bool keepsPlaces = false;
+    Filler trailing;  // after the last chunk
+    // Whether writing the file unchanged gives back the bytes it was read
+    // from; not so for chunks that share bytes or lie inside the table.
+    bool writtenAsRead = true;
 };
 
 // The file of these walls, sprites and whole sounds: each sound cut into
@@ -66,19 +103,18 @@ struct PageFile {
 PageFile pageFileOf(const std::vector<PageChunk>& walls, const std::vector<PageChunk>& sprites,
                     const std::vector<std::vector<std::uint8_t>>& sounds);
 
-// The header, the table as stored (an absent chunk's length included) and the
-// sound information of an open file; every chunk refers to the file, nothing
-// is copied. The sound information is read as the reader reads it: entries
-// from its offset up to an entry of four zero bytes or the end of the file.
-// Written back, a file laid out as the games lay theirs out comes out byte for
-// byte the same; any other file comes out laid out that way, every chunk with
-// its bytes, and its sound information as the reader saw it (its recorded
-// length and whatever followed a zero entry are not kept). Refuses what the
-// reader refuses, a file without chunks, and a sound information that holds
-// more entries than a chunk can.
+// The header, the table as stored (an absent chunk's length included), the
+// sound information and the layout of an open file; every chunk refers to
+// the file, nothing is copied. The sound entries are read as the reader
+// reads them: from the information's offset up to an entry of four zero
+// bytes or the end of the file. A file laid out as the games lay theirs out
+// keeps that layout and whatever follows its last chunk; any other keeps
+// every chunk's place and the bytes between. Refuses what the reader
+// refuses, a file without chunks, and a sound information that holds more
+// entries than a chunk can.
 PageFile readPageFile(ByteFile& file);
 
-// Replaces wall or sprite chunk `index` with these bytes.
+// Replaces wall or sprite chunk `index` with these bytes, in its place.
 void replaceChunk(PageFile& file, std::int32_t index, std::vector<std::uint8_t> bytes);
 
 // Replaces the pages of sound `soundNumber` with pages of these samples and
@@ -87,15 +123,22 @@ void replaceChunk(PageFile& file, std::int32_t index, std::vector<std::uint8_t> 
 // every limit before it changes anything.
 void replaceSound(PageFile& file, std::int32_t soundNumber, const std::vector<std::uint8_t>& samples);
 
-// Writes the file, laid out as the games lay theirs out, to `out` chunk by
-// chunk, the bytes of chunks that refer to a source read from `source`
-// (which may be null when none does). Before the first byte goes out it
-// checks every limit and raises a RunError naming it: the reader's table
-// holds ChunkSlots chunks, the sound information included, and no sound
-// start of ChunkSlots or more; a chunk is at most LongestChunk bytes; the
+// Adds a sound after the last, its pages before the sound information.
+void appendSound(PageFile& file, const std::vector<std::uint8_t>& samples);
+
+// The pages sound entry `entry` takes.
+std::size_t pagesOfSound(const SoundEntry& entry);
+
+// Writes the file to `out` chunk by chunk, the bytes of chunks and fillers
+// that refer to a source read from `source` (which may be null when none
+// does). Before the first byte goes out it checks every limit and raises a
+// RunError naming it: the reader's table holds ChunkSlots chunks, the sound
+// information included, and no sound start of ChunkSlots or more; a chunk is
+// at most LongestChunk bytes; and, for sound entries written anew, the
 // reader files a sound whose first page lies beyond chunk 4096 in the wrong
-// slot; an entry of four zero bytes would end the sound information early;
-// a source chunk lies inside its file.
+// slot and an entry of four zero bytes would end the sound information
+// early; what refers to the source lies inside it; no offset passes what the
+// reader takes.
 void writePageFile(const PageFile& file, ByteFile* source,
                    const std::function<void(const std::uint8_t*, std::size_t)>& out);
 

@@ -59,7 +59,7 @@ void PackSavedFolder(benchmark::State& state)
         request.palettePath = gamePalette();
         for (auto _ : state) {
             std::ostringstream out;
-            cli::packFolder(request, out);
+            cli::packFolder(request, out, out);
         }
     } catch (const std::exception& error) {
         state.SkipWithError(error.what());
@@ -96,7 +96,7 @@ void ReplaceOneWall(benchmark::State& state)
         request.replacements = {{40, savedFolder().file("wall0040.bmp")}};
         for (auto _ : state) {
             std::ostringstream out;
-            cli::replaceChunks(request, out);
+            cli::replaceChunks(request, out, out);
         }
     } catch (const std::exception& error) {
         state.SkipWithError(error.what());

@@ -6,24 +6,37 @@
 #include "pictures/pixel_grid.h"
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
 namespace pagelark::cli {
 
-// The grid a picture file stands for as a wall or a sprite (see
-// gridFromPicture); a base grid keeps its indices where the picture shows
-// their colours. A file that cannot be read or used is a Failure naming it.
-// Each file read is added to read.
-PixelGrid importPicture(const std::string& path, ItemKind kind, const Palette& palette, const PixelGrid* base,
-                        std::vector<FileIdentity>& read);
+// Picture and sound files read to become chunks, each noted so that the
+// output is never written into one of them. Errors are RunErrors that name
+// the file; warnings (a sound clipped) go to `problems`, naming it too.
+class ChunkImporter {
+public:
+    ChunkImporter(const Palette& palette, bool dither, std::ostream& problems)
+        : palette_(palette), dither_(dither), problems_(problems)
+    {
+    }
 
-// The chunk of a grid: a wall's 4096 cells, or a sprite encoded as the
-// games encode theirs. A sprite too large for a chunk is a Failure naming
-// the picture and saying how many pixels are too many.
-std::vector<std::uint8_t> chunkOfGrid(const PixelGrid& grid, ItemKind kind, const std::string& path);
+    // The grid a picture file stands for as a wall or a sprite (see
+    // gridFromPicture); a base grid keeps its indices where the picture
+    // shows their colours.
+    PixelGrid picture(const std::string& path, ItemKind kind, const PixelGrid* base);
+    // The samples of a sound file, 8-bit mono at 6896 a second.
+    std::vector<std::uint8_t> sound(const std::string& path);
 
-// The samples of a sound file, 8-bit mono at 6896 a second; a Failure naming it otherwise.
-std::vector<std::uint8_t> importSoundFile(const std::string& path, std::vector<FileIdentity>& read);
+    // The files read so far, and any other the output may not go into.
+    std::vector<FileIdentity>& filesRead() { return read_; }
+
+private:
+    const Palette& palette_;
+    bool dither_;
+    std::ostream& problems_;
+    std::vector<FileIdentity> read_;
+};
 
 }  // namespace pagelark::cli

@@ -7,21 +7,25 @@
 #include "archive/chunk_table.h"
 #include "archive/list_line.h"
 #include "archive/page_file.h"
+#include "archive/printable_text.h"
 #include "archive/run_error.h"
 #include "archive/text_file.h"
 #include "export/png_files_qt.h"
-#include "export/saved_item_name.h"
-#include "export/saved_layout.h"
 #include "pictures/bitmap_writer.h"
 #include "pictures/decoders.h"
 #include "pictures/palette.h"
 #include "pictures/reference_tables.h"
 #include "pictures/sprite_encoder.h"
+#include "saved_folder/layout_of_page_file.h"
+#include "saved_folder/saved_item_name.h"
+#include "saved_folder/saved_layout.h"
 #include "sounds/wav_writer.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 #include <set>
+#include <sys/stat.h>
 
 namespace pagelark::cli {
 
@@ -40,53 +44,58 @@ std::vector<std::int32_t> chunksToSave(const OpenedVswap& vswap, const std::vect
     return {wanted.begin(), wanted.end()};
 }
 
-std::vector<std::uint8_t> chunkBytes(ByteFile& file, const SourceBytes& source)
+// The output folder, made when it is missing but the folder it lies in is there.
+void makeOutputFolder(const std::string& folder)
 {
-    std::vector<std::uint8_t> bytes(source.length);
-    file.seek(source.offset);
-    file.readBytes(bytes.data(), bytes.size());
-    return bytes;
+    if (::mkdir(folder.c_str(), 0777) == 0 || errno == EEXIST) {
+        struct stat info {};
+        if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+            throw RunError::message(folder + ": not a folder");
+        return;
+    }
+    const int err = errno;
+    if (err == ENOENT)
+        throw RunError::message(folder + ": no such folder, nor the folder it would be made in: save makes the "
+                                         "output folder, not the folders above it");
+    throw RunError::message(folder + ": the output folder cannot be made: " + RunError::fromErrno(err).text());
 }
 
-// What pack needs besides the saved pictures and sounds to give back this
-// file's bytes: its header, the walls and sprites that are not listed, and
-// those whose bytes their pictures do not give back (a wall of another
-// length than 4096, a sprite laid out otherwise than the games lay theirs,
-// or one that does not decode). A chunk that cannot be read is left out, as
-// its file is: pack then names it.
-SavedLayout savedLayoutOf(OpenedVswap& vswap)
+// What a refusal to write a file says when the name is a folder's.
+RunError explained(const std::string& path, const RunError& error)
 {
-    const PageFile model = readPageFile(vswap.file);
-    SavedLayout layout;
-    layout.spriteStart = model.spriteStart;
-    layout.soundStart = model.soundStart;
-    layout.soundInfoTerminated = model.soundInfoTerminated;
-    const auto pictures = std::min<std::size_t>(model.chunks.size(), model.soundStart);
-    PixelGrid grid{};
-    for (std::size_t i = 0; i < pictures; ++i) {
-        const PageChunk& chunk = model.chunks[i];
-        const auto index = static_cast<std::int32_t>(i);
-        if (chunk.absent) {
-            layout.absent[index] = chunk.absentLength;
-            continue;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+        return RunError(error.code(), path + ": that name is a folder");
+    return RunError(error.code(), path + ": " + error.text());
+}
+
+// Saved whole, the folder can be packed back into this very file: the
+// layout file, and the bytes it keeps beside it first.
+bool saveLayout(OpenedVswap& vswap, const std::string& base, const std::vector<FileIdentity>& input, std::ostream& out,
+                std::ostream& problems)
+{
+    const std::string path = base + SavedLayoutFileName;
+    try {
+        const LayoutOfPageFile layout
+            = namingFile(vswap.path, [&] { return layoutOfPageFile(vswap.file, vswap.table); });
+        if (!layout.keptBytes.empty()) {
+            const std::string keptPath = base + SavedLayoutBytesFileName;
+            namingFile(keptPath, [&] { writeFileSafely(keptPath, layout.keptBytes, input); });
+            out << keptPath << '\n';
         }
-        try {
-            const std::vector<std::uint8_t> bytes = chunkBytes(vswap.file, *chunk.source);
-            if (bytes.size() <= 1) {
-                layout.shortChunks[index] = bytes;
-            } else if (kindOfChunk(vswap.header, index) == ItemKind::Wall) {
-                decodeWall(vswap.file, vswap.table.offset[i], grid);
-                if (bytes.size() != GridCells)
-                    layout.raw[index] = {gridFingerprint(grid.data(), grid.size()), bytes};
-            } else if (!decodeSprite(vswap.file, vswap.table.offset[i], std::nullopt, grid)) {
-                layout.raw[index] = {std::nullopt, bytes};
-            } else if (encodeSprite(grid) != bytes) {
-                layout.raw[index] = {gridFingerprint(grid.data(), grid.size()), bytes};
-            }
-        } catch (const RunError&) {
-        }
+        const std::string text = savedLayoutText(layout.layout);
+        namingFile(path, [&] { writeFileSafely(path, std::vector<std::uint8_t>(text.begin(), text.end()), input); });
+        out << path << '\n';
+        if (!layout.givesBackEveryByte)
+            problems << "pagelark-cli: " << printableText(vswap.path)
+                     << ": chunks of it share bytes or lie in its table; packed again, the folder gives back "
+                        "every chunk, laid out anew\n";
+        return true;
+    } catch (const RunError& error) {
+        problems << "pagelark-cli: " << printableText(error.text())
+                 << " (the folder cannot be packed back into the same file without it)\n";
+        return false;
     }
-    return layout;
 }
 
 }  // namespace
@@ -118,6 +127,7 @@ bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& pro
 {
     const auto vswap = openVswap(request.vswapPath);
     const std::vector<std::int32_t> chunks = chunksToSave(*vswap, request.indices);
+    makeOutputFolder(request.outputDir);
     const std::string base = request.outputDir + (request.outputDir.ends_with('/') ? "" : "/") + request.prefix;
     const BmpHeaderTemplate header = referenceBitmapHeader();
     const std::vector<FileIdentity> input{onFile(vswap->path, [&] { return vswap->file.identity(); })};
@@ -131,7 +141,7 @@ bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& pro
     int skippedSprites = 0;
     int notSaved = 0;
     const auto reportNotSaved = [&](const std::string& file, const std::string& text) {
-        problems << "pagelark-cli: " << file << ": " << text << '\n';
+        problems << "pagelark-cli: " << printableText(file + ": " + text) << '\n';
         ++notSaved;
     };
     for (std::int32_t index : chunks) {
@@ -163,33 +173,20 @@ bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& pro
             continue;
         }
         // A file that cannot be written ends the run: the next ones would fail alike.
-        onFile(path, [&] {
+        try {
             if (kind == ItemKind::Sound)
                 writeWavFile(path, samples, input);
             else if (png)
                 writeFileSafely(path, indexedPngBytes(grid, palette, kind == ItemKind::Sprite), input);
             else
                 writeBitmapFile(path, grid, header, input);
-        });
+        } catch (const RunError& error) {
+            throw explained(path, error);
+        }
         out << path << '\n';
         ++written;
     }
-    // Saved whole, the folder can be packed back into this very file.
-    if (request.indices.empty()) {
-        const std::string path = base + SavedLayoutFileName;
-        try {
-            writeFileSafely(
-                path,
-                [&] {
-                    const std::string text = savedLayoutText(savedLayoutOf(*vswap));
-                    return std::vector<std::uint8_t>(text.begin(), text.end());
-                }(),
-                input);
-            out << path << '\n';
-        } catch (const RunError& error) {
-            problems << "pagelark-cli: " << path << ": not written: " << error.text() << '\n';
-        }
-    }
+    const bool layoutSaved = !request.indices.empty() || saveLayout(*vswap, base, input, out, problems);
     out << written << (written == 1 ? " file" : " files") << " written";
     if (skippedSprites > 0)
         out << ", " << skippedSprites << (skippedSprites == 1 ? " sprite" : " sprites")
@@ -197,7 +194,7 @@ bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& pro
     if (notSaved > 0)
         out << ", " << notSaved << (notSaved == 1 ? " chunk" : " chunks") << " not saved";
     out << '\n';
-    return notSaved == 0;
+    return notSaved == 0 && layoutSaved;
 }
 
 }  // namespace pagelark::cli

@@ -2,16 +2,14 @@
 
 #include "archive/output_file.h"
 #include "archive/page_file.h"
+#include "archive/printable_text.h"
 #include "cli/chunk_import.h"
 #include "cli/opened_vswap.h"
-#include "export/saved_layout.h"
 #include "pictures/decoders.h"
+#include "saved_folder/folder_packing.h"
+#include "saved_folder/saved_item_name.h"
 
-#include <algorithm>
-#include <cctype>
-#include <charconv>
 #include <dirent.h>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -20,86 +18,63 @@ namespace pagelark::cli {
 
 namespace {
 
-// The chunk files of a folder, by kind and number.
-struct FolderFiles {
-    std::map<std::int32_t, std::string> walls;
-    std::map<std::int32_t, std::string> sprites;
-    std::map<std::int32_t, std::string> sounds;
-};
+// The warnings of a folder with many: the first of them and a count of the rest.
+constexpr std::size_t MostNamed = 20;
 
-struct ChunkFileName {
-    ItemKind kind;
-    std::int32_t number;
-};
-
-// What a name of save's tells: a kind word, the number (four digits, or all
-// of a larger number's), an extension; nothing for any other name.
-std::optional<ChunkFileName> chunkFileName(std::string_view name)
-{
-    for (const ItemKind kind : ItemKinds) {
-        const std::string_view word = kindName(kind);
-        if (!name.starts_with(word))
-            continue;
-        const std::string_view rest = name.substr(word.size());
-        const std::size_t dot = rest.find('.');
-        const std::string_view digits = rest.substr(0, dot);
-        if (dot == std::string_view::npos || dot + 1 == rest.size() || digits.size() < 4 || digits.size() > 5
-            || (digits.size() > 4 && digits[0] == '0') || !std::all_of(digits.begin(), digits.end(), ::isdigit))
-            return std::nullopt;
-        std::int32_t number = 0;
-        std::from_chars(digits.data(), digits.data() + digits.size(), number);
-        return ChunkFileName{kind, number};
-    }
-    return std::nullopt;
-}
-
-FolderFiles chunkFilesIn(const std::string& folder, const std::string& prefix)
+ChunkFiles chunkFilesIn(const std::string& folder, const std::string& prefix, std::ostream& problems)
 {
     struct DirectoryCloser {
         void operator()(DIR* dir) const { ::closedir(dir); }
     };
     const std::unique_ptr<DIR, DirectoryCloser> dir(::opendir(folder.c_str()));
     if (!dir)
-        throw Failure{folder, RunError::fromErrno(errno).text()};
-    FolderFiles files;
+        throw RunError::message(folder + ": " + RunError::fromErrno(errno).text());
+    ChunkFiles files;
+    std::size_t unusable = 0;
     while (const dirent* entry = ::readdir(dir.get())) {
         const std::string_view name = entry->d_name;
         if (!name.starts_with(prefix))
             continue;
-        const std::optional<ChunkFileName> chunk = chunkFileName(name.substr(prefix.size()));
-        if (!chunk)
-            continue;
-        auto& byNumber = chunk->kind == ItemKind::Wall ? files.walls
-            : chunk->kind == ItemKind::Sprite          ? files.sprites
-                                                       : files.sounds;
+        const ChunkFileName chunk = chunkFileName(name.substr(prefix.size()));
         const std::string path = folder + "/" + std::string(name);
-        if (!byNumber.emplace(chunk->number, path).second)
-            throw Failure{path,
-                          "a second file for number " + std::to_string(chunk->number) + " of its kind, beside "
-                              + byNumber.at(chunk->number)};
+        if (chunk.what == ChunkFileName::Kind::Unusable) {
+            if (unusable++ < MostNamed)
+                problems << "pagelark-cli: " << printableText(path) << ": not a name pack takes ("
+                         << kindName(chunk.kind) << " and the number in four digits, as save names files), skipped\n";
+            continue;
+        }
+        if (chunk.what != ChunkFileName::Kind::Chunk)
+            continue;
+        auto& byNumber = chunk.kind == ItemKind::Wall ? files.walls
+            : chunk.kind == ItemKind::Sprite          ? files.sprites
+                                                      : files.sounds;
+        if (!byNumber.emplace(chunk.number, path).second)
+            throw RunError::message(path + ": a second file for " + kindName(chunk.kind) + " "
+                                    + std::to_string(chunk.number) + ", beside " + byNumber.at(chunk.number));
     }
+    if (unusable > MostNamed)
+        problems << "pagelark-cli: " << printableText(folder) << ": " << unusable - MostNamed
+                 << " more names pack does not take, skipped\n";
     return files;
 }
 
-std::optional<SavedLayout> layoutIn(const PackRequest& request, std::vector<FileIdentity>& read)
+// The layout file, read whole: one longer than any save writes is refused by name.
+std::optional<SavedLayout> layoutIn(const std::string& path, std::vector<FileIdentity>& read)
 {
-    const std::string path = request.folder + "/" + request.prefix + SavedLayoutFileName;
     if (!identityOf(path))
         return std::nullopt;
-    return onFile(path, [&] {
+    return namingFile(path, [&] {
         ByteFile file;
         file.openRead(path);
         read.push_back(file.identity());
-        std::string text(static_cast<std::size_t>(std::min<std::int64_t>(file.size(), 64 * 1024 * 1024)), '\0');
+        if (file.size() > LongestSavedLayout)
+            throw RunError::message("it is " + std::to_string(file.size())
+                                    + " bytes long, longer than any layout file save writes (at most "
+                                    + std::to_string(LongestSavedLayout) + ")");
+        std::string text(static_cast<std::size_t>(file.size()), '\0');
         file.readBytes(reinterpret_cast<std::uint8_t*>(text.data()), text.size());
         return parseSavedLayout(text);
     });
-}
-
-// The highest number plus one, 0 for none.
-std::int32_t countOf(const std::map<std::int32_t, std::string>& files)
-{
-    return files.empty() ? 0 : files.rbegin()->first + 1;
 }
 
 // The grid of a base page file's wall or sprite, when it has that picture.
@@ -111,7 +86,7 @@ std::optional<PixelGrid> baseGrid(OpenedVswap* base, ItemKind kind, std::int32_t
     if (index >= base->header.chunkCount || !base->table.isListed(index) || kindOfChunk(base->header, index) != kind)
         return std::nullopt;
     PixelGrid grid{};
-    const bool decoded = onFile(base->path, [&] {
+    const bool decoded = namingFile(base->path, [&] {
         if (kind == ItemKind::Wall) {
             decodeWall(base->file, base->table.offset[index], grid);
             return true;
@@ -121,118 +96,79 @@ std::optional<PixelGrid> baseGrid(OpenedVswap* base, ItemKind kind, std::int32_t
     return decoded ? std::optional(grid) : std::nullopt;
 }
 
-class FolderPacker {
+// A folder's pictures and sounds imported as the command line imports them,
+// the colours of a base page file's chunks kept.
+class FolderFiles : public ChunkFileReader {
 public:
-    FolderPacker(const PackRequest& request, std::vector<FileIdentity>& read)
-        : request_(request), read_(read), palette_(paletteFrom(request.palettePath))
+    FolderFiles(ChunkImporter& importer, OpenedVswap* base) : importer_(importer), base_(base) {}
+
+    PixelGrid picture(const std::string& path, ItemKind kind, std::int32_t number) override
     {
-        if (!request.basePath.empty())
-            base_ = openVswap(request.basePath);
+        const std::optional<PixelGrid> base = baseGrid(base_, kind, number);
+        return importer_.picture(path, kind, base ? &*base : nullptr);
     }
 
-    // The chunks of one kind: numbers from 0 up to count, each from its file or its layout line.
-    std::vector<PageChunk> pictures(ItemKind kind, const std::map<std::int32_t, std::string>& files,
-                                    std::int32_t firstIndex, std::int32_t count)
-    {
-        std::vector<PageChunk> chunks;
-        for (std::int32_t number = 0; number < count; ++number) {
-            const std::int32_t index = firstIndex + number;
-            const auto file = files.find(number);
-            chunks.push_back(file != files.end() ? pictureChunk(kind, number, index, file->second)
-                                                 : unpicturedChunk(kind, number, index));
-        }
-        return chunks;
-    }
-
-    std::vector<std::vector<std::uint8_t>> sounds(const std::map<std::int32_t, std::string>& files)
-    {
-        std::vector<std::vector<std::uint8_t>> sounds;
-        for (const auto& [number, path] : files) {
-            if (number != static_cast<std::int32_t>(sounds.size()))
-                throw Failure{request_.folder,
-                              "sound " + std::to_string(sounds.size())
-                                  + " is missing: sounds are numbered from 0 without gaps"};
-            sounds.push_back(importSoundFile(path, read_));
-        }
-        return sounds;
-    }
-
-    std::optional<SavedLayout> layout;
+    std::vector<std::uint8_t> sound(const std::string& path) override { return importer_.sound(path); }
 
 private:
-    PageChunk pictureChunk(ItemKind kind, std::int32_t number, std::int32_t index, const std::string& path)
-    {
-        const std::optional<PixelGrid> base = baseGrid(base_.get(), kind, number);
-        const PixelGrid grid = importPicture(path, kind, palette_, base ? &*base : nullptr, read_);
-        // A chunk whose bytes no picture gives back keeps them while its picture is unchanged.
-        if (layout) {
-            const auto raw = layout->raw.find(index);
-            if (raw != layout->raw.end() && raw->second.gridFingerprint == gridFingerprint(grid.data(), grid.size()))
-                return heldChunk(raw->second.bytes);
-        }
-        return heldChunk(chunkOfGrid(grid, kind, path));
-    }
-
-    PageChunk unpicturedChunk(ItemKind kind, std::int32_t number, std::int32_t index)
-    {
-        if (!layout)
-            return PageChunk{true, 0, {}, std::nullopt};
-        if (const auto absent = layout->absent.find(index); absent != layout->absent.end())
-            return PageChunk{true, absent->second, {}, std::nullopt};
-        if (const auto short_ = layout->shortChunks.find(index); short_ != layout->shortChunks.end())
-            return heldChunk(short_->second);
-        if (const auto raw = layout->raw.find(index); raw != layout->raw.end() && !raw->second.gridFingerprint)
-            return heldChunk(raw->second.bytes);
-        throw Failure{request_.folder,
-                      "no file for " + std::string(kindName(kind)) + " " + std::to_string(number) + " (chunk "
-                          + std::to_string(index) + "), which the layout file does not account for"};
-    }
-
-    const PackRequest& request_;
-    std::vector<FileIdentity>& read_;
-    Palette palette_;
-    std::unique_ptr<OpenedVswap> base_;
+    ChunkImporter& importer_;
+    OpenedVswap* base_;
 };
+
+void noteAbsentChunks(const std::string& folder, const std::vector<std::string>& absent, std::ostream& problems)
+{
+    if (absent.empty())
+        return;
+    problems << "pagelark-cli: " << printableText(folder) << ": no " << SavedLayoutFileName
+             << " there, so these will be absent: ";
+    for (std::size_t n = 0; n < std::min(absent.size(), MostNamed); ++n)
+        problems << (n > 0 ? ", " : "") << absent[n];
+    if (absent.size() > MostNamed)
+        problems << " and " << absent.size() - MostNamed << " more";
+    problems << '\n';
+}
 
 }  // namespace
 
-void packFolder(const PackRequest& request, std::ostream& out)
+void packFolder(const PackRequest& request, std::ostream& out, std::ostream& problems)
 {
-    std::vector<FileIdentity> read;
-    const FolderFiles files = chunkFilesIn(request.folder, request.prefix);
-    FolderPacker packer(request, read);
-    packer.layout = layoutIn(request, read);
-
-    std::int32_t walls = countOf(files.walls);
-    std::int32_t sprites = countOf(files.sprites);
-    if (packer.layout) {
-        const std::string layoutFile = request.folder + "/" + request.prefix + SavedLayoutFileName;
-        if (walls > packer.layout->spriteStart)
-            throw Failure{files.walls.rbegin()->second,
-                          "a wall beyond the last, which the layout file puts at "
-                              + std::to_string(packer.layout->spriteStart - 1)};
-        if (sprites > packer.layout->soundStart - packer.layout->spriteStart)
-            throw Failure{files.sprites.rbegin()->second, "a sprite beyond the last the layout file allows"};
-        walls = packer.layout->spriteStart;
-        sprites = packer.layout->soundStart - packer.layout->spriteStart;
+    const Palette palette = paletteFrom(request.palettePath);
+    ChunkImporter importer(palette, request.dither, problems);
+    std::unique_ptr<OpenedVswap> base;
+    if (!request.basePath.empty()) {
+        base = openVswap(request.basePath);
+        importer.filesRead().push_back(base->file.identity());
     }
-    const std::vector<PageChunk> wallChunks = packer.pictures(ItemKind::Wall, files.walls, 0, walls);
-    const std::vector<PageChunk> spriteChunks = packer.pictures(ItemKind::Sprite, files.sprites, walls, sprites);
-    const std::vector<std::vector<std::uint8_t>> sounds = packer.sounds(files.sounds);
+    const SavedFolderNames names{request.folder, request.folder + "/" + request.prefix + SavedLayoutFileName,
+                                 request.folder + "/" + request.prefix + SavedLayoutBytesFileName};
+    const ChunkFiles files = chunkFilesIn(request.folder, request.prefix, problems);
+    const std::optional<SavedLayout> layout = layoutIn(names.layoutFile, importer.filesRead());
+    ByteFile keptBytes;
+    if (identityOf(names.keptBytesFile)) {
+        namingFile(names.keptBytesFile, [&] { keptBytes.openRead(names.keptBytesFile); });
+        importer.filesRead().push_back(keptBytes.identity());
+    }
 
-    PageFile file = onFile(request.outputPath, [&] { return pageFileOf(wallChunks, spriteChunks, sounds); });
-    file.soundInfoTerminated = packer.layout && packer.layout->soundInfoTerminated;
+    FolderFiles folderFiles(importer, base.get());
+    const PackedFolder packed = packSavedFolder(files, layout ? &*layout : nullptr,
+                                                keptBytes.isOpen() ? keptBytes.size() : -1, folderFiles, names);
+    if (!layout)
+        noteAbsentChunks(request.folder, packed.absent, problems);
+
     std::size_t size = 0;
-    onFile(request.outputPath, [&] {
-        OutputFile output(request.outputPath, read, OutputAccess::Shared, OutputDurability::Flushed);
-        writePageFile(file, nullptr, [&](const std::uint8_t* data, std::size_t count) {
-            output.write(data, count);
-            size += count;
-        });
+    namingFile(request.outputPath, [&] {
+        OutputFile output(request.outputPath, importer.filesRead(), OutputAccess::Shared, OutputDurability::Flushed);
+        writePageFile(packed.file, keptBytes.isOpen() ? &keptBytes : nullptr,
+                      [&](const std::uint8_t* data, std::size_t count) {
+                          output.write(data, count);
+                          size += count;
+                      });
         output.commit();
     });
-    out << request.outputPath << ": " << file.chunks.size() + 1 << " chunks (" << walls << " walls, " << sprites
-        << " sprites, " << sounds.size() << " sounds), " << size << " bytes\n";
+    const PageFile& file = packed.file;
+    out << request.outputPath << ": " << file.chunks.size() + 1 << " chunks (" << file.spriteStart << " walls, "
+        << file.soundStart - file.spriteStart << " sprites, " << file.sounds.size() << " sounds), " << size
+        << " bytes\n";
 }
 
 }  // namespace pagelark::cli

@@ -3,7 +3,9 @@
 // changes it.
 
 #include "archive/output_file.h"
+#include "archive/printable_text.h"
 #include "archive/program_places.h"
+#include "archive/run_error.h"
 #include "cli/extract_commands.h"
 #include "cli/list_json.h"
 #include "cli/pack_command.h"
@@ -14,6 +16,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -112,13 +115,25 @@ const char* const Help
       "                      default)\n"
       "  --base VSWAPFILE    pack: the page file whose chunks keep their indices\n"
       "                      where the pictures keep their colours\n"
+      "  --dither            pack, replace: truecolour pictures (photos,\n"
+      "                      gradients) diffused into the palette rather than\n"
+      "                      each pixel's nearest colour, and sounds dithered as\n"
+      "                      they are reduced to 8 bits\n"
       "  -h, --help          print this help and exit\n"
       "      --version       print the version and exit\n";
 
 int usageError(const std::string& problem)
 {
-    std::cerr << "pagelark-cli: " << problem << "\n" << Usage;
+    std::cerr << "pagelark-cli: " << pagelark::printableText(problem) << "\n" << Usage;
     return ExitUsage;
+}
+
+// Names and words from files are printed so that none can play tricks on the terminal.
+int reportFailure(const std::string& text)
+{
+    std::cout.flush();
+    std::cerr << "pagelark-cli: " << pagelark::printableText(text) << '\n';
+    return ExitFailure;
 }
 
 // The folder of the side files: this program's own folder, or the install's
@@ -285,7 +300,9 @@ int runPack(const std::vector<std::string>& args)
     std::vector<std::string> operands;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const bool valueFollows = i + 1 < args.size();
-        if (args[i] == "--prefix" || args[i] == "--palette" || args[i] == "--base") {
+        if (args[i] == "--dither") {
+            request.dither = true;
+        } else if (args[i] == "--prefix" || args[i] == "--palette" || args[i] == "--base") {
             if (!valueFollows || args[i + 1].empty())
                 return usageError(args[i] + " takes a value");
             std::string& value = args[i] == "--prefix" ? request.prefix
@@ -301,7 +318,7 @@ int runPack(const std::vector<std::string>& args)
     request.folder = operands[0];
     request.outputPath = operands[1];
     keepQtQuiet();
-    pagelark::cli::packFolder(request, std::cout);
+    pagelark::cli::packFolder(request, std::cout, std::cerr);
     return ExitOk;
 }
 
@@ -311,7 +328,9 @@ int runReplace(const std::vector<std::string>& args)
     request.palettePath = gamePalette();
     std::vector<std::string> operands;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--palette") {
+        if (args[i] == "--dither") {
+            request.dither = true;
+        } else if (args[i] == "--palette") {
             if (i + 1 == args.size())
                 return usageError("--palette takes a palette file");
             request.palettePath = args[++i];
@@ -332,7 +351,7 @@ int runReplace(const std::vector<std::string>& args)
         request.replacements.emplace_back(index, operands[i].substr(equals + 1));
     }
     keepQtQuiet();
-    pagelark::cli::replaceChunks(request, std::cout);
+    pagelark::cli::replaceChunks(request, std::cout, std::cerr);
     return ExitOk;
 }
 
@@ -366,9 +385,13 @@ int main(int argc, char* argv[])
         if (args[0] == "replace")
             return runReplace(rest);
     } catch (const Failure& failure) {
-        std::cout.flush();
-        std::cerr << "pagelark-cli: " << failure.file << ": " << failure.text << '\n';
-        return ExitFailure;
+        return reportFailure(failure.file + ": " + failure.text);
+    } catch (const pagelark::RunError& error) {
+        return reportFailure(error.text());
+    } catch (const std::bad_alloc&) {
+        return reportFailure("out of memory");
+    } catch (const std::exception& error) {
+        return reportFailure(std::string("unexpected error: ") + error.what());
     }
     return usageError("unknown command '" + args[0] + "'");
 }

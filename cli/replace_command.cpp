@@ -5,6 +5,7 @@
 #include "cli/chunk_import.h"
 #include "cli/opened_vswap.h"
 #include "pictures/decoders.h"
+#include "pictures/picture_chunk.h"
 
 #include <set>
 
@@ -17,7 +18,7 @@ std::optional<PixelGrid> currentPicture(OpenedVswap& vswap, std::int32_t index, 
 {
     PixelGrid grid{};
     const std::int32_t offset = vswap.table.offset[index];
-    const bool decoded = onFile(vswap.path, [&] {
+    const bool decoded = namingFile(vswap.path, [&] {
         if (kind == ItemKind::Wall) {
             decodeWall(vswap.file, offset, grid);
             return true;
@@ -29,35 +30,35 @@ std::optional<PixelGrid> currentPicture(OpenedVswap& vswap, std::int32_t index, 
 
 }  // namespace
 
-void replaceChunks(const ReplaceRequest& request, std::ostream& out)
+void replaceChunks(const ReplaceRequest& request, std::ostream& out, std::ostream& problems)
 {
     const auto vswap = openVswap(request.vswapPath);
-    PageFile file = onFile(vswap->path, [&] { return readPageFile(vswap->file); });
+    PageFile file = namingFile(vswap->path, [&] { return readPageFile(vswap->file); });
     const Palette palette = paletteFrom(request.palettePath);
-    std::vector<FileIdentity> read{onFile(vswap->path, [&] { return vswap->file.identity(); })};
+    ChunkImporter importer(palette, request.dither, problems);
+    importer.filesRead().push_back(vswap->file.identity());
 
     // Every replacement is read and checked before the copy is begun.
     std::set<std::int32_t> replaced;
     for (const auto& [index, path] : request.replacements) {
         if (index >= vswap->header.chunkCount || !vswap->table.isListed(index))
-            throw Failure{vswap->path, "chunk " + std::to_string(index) + " is not in the chunk list"};
+            throw RunError::message(vswap->path + ": chunk " + std::to_string(index) + " is not in the chunk list");
         if (!replaced.insert(index).second)
-            throw Failure{path, "chunk " + std::to_string(index) + " is given twice"};
+            throw RunError::message(path + ": chunk " + std::to_string(index) + " is given twice");
         const ItemKind kind = kindOfChunk(vswap->header, index);
         if (kind == ItemKind::Sound) {
-            const std::vector<std::uint8_t> samples = importSoundFile(path, read);
-            onFile(path, [&] { replaceSound(file, vswap->table.itemNumber[index], samples); });
+            const std::vector<std::uint8_t> samples = importer.sound(path);
+            namingFile(path, [&] { replaceSound(file, vswap->table.itemNumber[index], samples); });
         } else {
             const std::optional<PixelGrid> current = currentPicture(*vswap, index, kind);
-            const PixelGrid grid = importPicture(path, kind, palette, current ? &*current : nullptr, read);
-            std::vector<std::uint8_t> chunk = chunkOfGrid(grid, kind, path);
-            onFile(path, [&] { replaceChunk(file, index, std::move(chunk)); });
+            const PixelGrid grid = importer.picture(path, kind, current ? &*current : nullptr);
+            namingFile(path, [&] { replaceChunk(file, index, chunkOfGrid(grid, kind)); });
         }
     }
 
     std::size_t size = 0;
-    onFile(request.outputPath, [&] {
-        OutputFile output(request.outputPath, read, OutputAccess::Shared, OutputDurability::Flushed);
+    namingFile(request.outputPath, [&] {
+        OutputFile output(request.outputPath, importer.filesRead(), OutputAccess::Shared, OutputDurability::Flushed);
         writePageFile(file, &vswap->file, [&](const std::uint8_t* data, std::size_t count) {
             output.write(data, count);
             size += count;

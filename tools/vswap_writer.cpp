@@ -64,7 +64,42 @@ void insertRest(Bytes& out, std::size_t chunkCount, std::size_t index, const Byt
     }
 }
 
+// The same chunks, each as long as the table says and right after the one before it.
+Bytes withoutGaps(const Bytes& aligned, std::size_t chunkCount)
+{
+    Bytes out(aligned.begin(), aligned.begin() + static_cast<std::ptrdiff_t>(OffsetsAt + 6 * chunkCount));
+    for (std::size_t i = 0; i < chunkCount; ++i) {
+        const std::uint32_t offset = longAt(aligned, OffsetsAt + 4 * i);
+        if (offset == 0)
+            continue;
+        const std::size_t length
+            = aligned[lengthAt(chunkCount, i)] | std::size_t{aligned[lengthAt(chunkCount, i) + 1]} << 8;
+        putLong(out, OffsetsAt + 4 * i, static_cast<std::uint32_t>(out.size()));
+        const auto from = aligned.begin() + offset;
+        out.insert(out.end(), from, from + static_cast<std::ptrdiff_t>(length));
+    }
+    return out;
+}
+
 }  // namespace
+
+VswapWriter& VswapWriter::soundInfoLength(std::uint16_t length)
+{
+    soundInfoLength_ = length;
+    return *this;
+}
+
+VswapWriter& VswapWriter::withoutAlignment()
+{
+    aligned_ = false;
+    return *this;
+}
+
+VswapWriter& VswapWriter::trailing(std::vector<std::uint8_t> bytes)
+{
+    trailing_ = std::move(bytes);
+    return *this;
+}
 
 VswapWriter& VswapWriter::wall(Chunk chunk)
 {
@@ -135,6 +170,11 @@ std::vector<std::uint8_t> VswapWriter::build() const
     for (std::size_t i = chunks.size(); i-- > 0;)
         if (!chunks[i]->absent && chunks[i]->bytes.size() > LongestChunk)
             insertRest(out, count, i, chunks[i]->bytes);
+    if (!aligned_)
+        out = withoutGaps(out, count);
+    if (soundInfoLength_)
+        putWord(out, lengthAt(count, count - 1), *soundInfoLength_);
+    out.insert(out.end(), trailing_.begin(), trailing_.end());
     return out;
 }
 

@@ -32,6 +32,13 @@ public:
     VswapWriter& sound(std::uint16_t firstPage, std::uint16_t length);
     // Whether the sound information ends with an entry of four zero bytes.
     VswapWriter& terminateSoundInfo(bool terminate);
+    // The length the table gives the sound information, when not its entries'.
+    VswapWriter& soundInfoLength(std::uint16_t length);
+    // Chunks one after another, without the games' alignment, as other tools
+    // write them, each as long as the table says.
+    VswapWriter& withoutAlignment();
+    // Bytes after the last chunk.
+    VswapWriter& trailing(std::vector<std::uint8_t> bytes);
 
     std::uint16_t spriteStart() const;
     std::uint16_t soundStart() const;
@@ -45,6 +52,9 @@ private:
     std::vector<Chunk> soundPages_;
     std::vector<SoundEntry> sounds_;
     bool terminateSoundInfo_ = true;
+    std::optional<std::uint16_t> soundInfoLength_;
+    bool aligned_ = true;
+    std::vector<std::uint8_t> trailing_;
 };
 
 }  // namespace pagelark::tools

@@ -6,7 +6,7 @@
 #include "app/widgets/about_picture.h"
 #include "app/widgets/chunk_list.h"
 #include "archive/list_line.h"
-#include "export/saved_item_name.h"
+#include "saved_folder/saved_item_name.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -68,10 +68,12 @@ TEST(ExtractSave, WritesEveryWallDecodableSpriteAndSound)
     const std::string out = dir.file("out") + "/";
     EXPECT_EQ(run.out,
               out + "wall0000.bmp\n" + out + "wall0001.bmp\n" + out + "sprite0000.bmp\n" + out + "sound0000.wav\n" + out
+                  + "vswap-layout.bin\n" + out
                   + "vswap-layout.txt\n4 files written, 1 sprite skipped (not a valid sprite)\n");
+    // The sprite that does not decode keeps its bytes beside the layout file.
     EXPECT_EQ(filesIn(dir.file("out")),
-              (std::vector<std::string>{"sound0000.wav", "sprite0000.bmp", "vswap-layout.txt", "wall0000.bmp",
-                                        "wall0001.bmp"}));
+              (std::vector<std::string>{"sound0000.wav", "sprite0000.bmp", "vswap-layout.bin", "vswap-layout.txt",
+                                        "wall0000.bmp", "wall0001.bmp"}));
 
     const auto& reference = referenceBitmap();
     const auto wall1 = testing::readFileBytes(dir.file("out/wall0001.bmp"));
@@ -107,13 +109,27 @@ TEST(ExtractSave, ChosenIndicesInListOrderWithAPrefix)
     EXPECT_EQ(unlisted.err, "pagelark-cli: " + dir.file("VSWAP.TST") + ": chunk 5 is not in the chunk list\n");
 }
 
-TEST(ExtractSave, AMissingOutputFolderIsAnInvalidFilename)
+TEST(ExtractSave, AMissingOutputFolderIsMadeButNotTheFoldersAboveIt)
 {
     TempDir dir;
     testing::writeFileBytes(dir.file("VSWAP.TST"), smallVswap());
-    const CommandResult run = runCli({"save", dir.file("VSWAP.TST"), dir.file("no/such")});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "pagelark-cli: " + dir.file("no/such") + "/wall0000.bmp: Invalid filename\n");
+    const CommandResult made = runCli({"save", dir.file("VSWAP.TST"), dir.file("new")});
+    EXPECT_EQ(made.status, 0) << made.err;
+    EXPECT_TRUE(std::filesystem::exists(dir.file("new/wall0000.bmp")));
+
+    const CommandResult deeper = runCli({"save", dir.file("VSWAP.TST"), dir.file("no/such")});
+    EXPECT_EQ(deeper.status, 1);
+    EXPECT_EQ(deeper.err, "pagelark-cli: " + dir.file("no/such")
+                              + ": no such folder, nor the folder it would be made in: save makes the output folder, "
+                                "not the folders above it\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("no")));
+
+    // A file's name taken by a folder is said to be one.
+    std::filesystem::create_directory(dir.file("taken"));
+    std::filesystem::create_directory(dir.file("taken/wall0000.bmp"));
+    const CommandResult folder = runCli({"save", dir.file("VSWAP.TST"), dir.file("taken"), "0"});
+    EXPECT_EQ(folder.status, 1);
+    EXPECT_EQ(folder.err, "pagelark-cli: " + dir.file("taken/wall0000.bmp") + ": that name is a folder\n");
 }
 
 TEST(ExtractSave, FullSizeFileGivesAFileForEveryChunkByteForByte)
@@ -185,7 +201,7 @@ TEST(ExtractSave, UnreadableChunksAreNamedAndAllTheOthersSaved)
               std::string::npos)
         << run.out;
     EXPECT_EQ(filesIn(dir.file("out")),
-              (std::vector<std::string>{"sprite0001.bmp", "vswap-layout.txt", "wall0000.bmp"}));
+              (std::vector<std::string>{"sprite0001.bmp", "vswap-layout.bin", "vswap-layout.txt", "wall0000.bmp"}));
 }
 
 TEST(ExtractSave, NeverWritesIntoTheFileItReads)

@@ -5,6 +5,7 @@
 #include "pictures/sprite_encoder.h"
 #include "sounds/wav_writer.h"
 #include "tests/cli/run_cli.h"
+#include "tests/support/odd_page_files.h"
 #include "tests/support/sample_vswap.h"
 #include "tests/support/temp_dir.h"
 #include "tools/vswap_writer.h"
@@ -96,6 +97,61 @@ TEST(PackAndReplace, SavingEveryChunkAndPackingTheFolderGivesBackTheFileByteForB
                           .terminateSoundInfo(true)
                           .build();
     saveAndPackGivesTheSameBytes(odd, {});
+    for (const testing::OddPageFile& shape : testing::oddPageFiles()) {
+        SCOPED_TRACE(shape.name);
+        saveAndPackGivesTheSameBytes(shape.bytes, {});
+    }
+}
+
+// Only the chunks replaced change, and what had to move for them: the bytes
+// between and after the chunks stay, and so does the sound table while no
+// sound changes its length or place.
+TEST(PackAndReplace, ReplacingKeepsEveryByteOutsideTheChunksReplaced)
+{
+    for (const testing::OddPageFile& shape : testing::oddPageFiles()) {
+        SCOPED_TRACE(shape.name);
+        TempDir dir;
+        writeFileBytes(dir.file("VSWAP.WL6"), shape.bytes);
+        ASSERT_EQ(runCli({"save", dir.file("VSWAP.WL6"), dir.file("out")}).status, 0);
+        std::vector<std::string> replace{"replace", dir.file("VSWAP.WL6"), dir.file("SAME.WL6"),
+                                         "0=" + dir.file("out/wall0000.bmp")};
+        if (fs::exists(dir.file("out/sound0000.wav")))
+            replace.push_back(std::to_string(readFileBytes(dir.file("VSWAP.WL6"))[4]) + "="
+                              + dir.file("out/sound0000.wav"));
+        const CommandResult same = runCli(replace);
+        ASSERT_EQ(same.status, 0) << same.err;
+        EXPECT_TRUE(readFileBytes(dir.file("SAME.WL6")) == shape.bytes);
+    }
+
+    // A sprite that grows moves what follows it in the file, bytes between included.
+    const Bytes original = testing::otherToolsVswap();
+    TempDir dir;
+    writeFileBytes(dir.file("VSWAP.WL6"), original);
+    PixelGrid bar;
+    bar.fill(EmptyIndex);
+    for (int y = 0; y < 64; ++y)
+        bar[gridCell(5, y)] = 0xAA;
+    QImage picture(64, 64, QImage::Format_ARGB32);
+    picture.fill(qRgba(0, 0, 0, 0));
+    const RgbColor colour = gamePalette()[0xAA];
+    for (int y = 0; y < 64; ++y)
+        picture.setPixel(5, y, qRgb(colour.red, colour.green, colour.blue));
+    ASSERT_TRUE(picture.save(QString::fromStdString(dir.file("bar.png"))));
+    const CommandResult grown
+        = runCli({"replace", dir.file("VSWAP.WL6"), dir.file("GROWN.WL6"), "2=" + dir.file("bar.png")});
+    ASSERT_EQ(grown.status, 0) << grown.err;
+    const Bytes out = readFileBytes(dir.file("GROWN.WL6"));
+    const Bytes sprite = encodeSprite(bar);
+    const std::size_t at = 6 + 6 * 8 + 2 * 4096;  // after the table and the two walls
+    const std::size_t grownBy = sprite.size() - 15;
+    ASSERT_EQ(out.size(), original.size() + grownBy);
+    EXPECT_TRUE(Bytes(out.begin() + 6 + 6 * 8, out.begin() + static_cast<std::ptrdiff_t>(at))
+                == Bytes(original.begin() + 6 + 6 * 8, original.begin() + static_cast<std::ptrdiff_t>(at)));
+    EXPECT_TRUE(Bytes(out.begin() + static_cast<std::ptrdiff_t>(at),
+                      out.begin() + static_cast<std::ptrdiff_t>(at + sprite.size()))
+                == sprite);
+    EXPECT_TRUE(Bytes(out.begin() + static_cast<std::ptrdiff_t>(at + sprite.size()), out.end())
+                == Bytes(original.begin() + static_cast<std::ptrdiff_t>(at + 15), original.end()));
 }
 
 // A truecolour picture of a wall that uses both indices of colours the

@@ -128,33 +128,79 @@ TEST_F(PageFileTest, TheDemoAndFullSizeFilesAreLaidOutAsTheGamesAndRewrittenByte
     EXPECT_EQ(rewritten(full), full);
 }
 
-TEST_F(PageFileTest, AFileLaidOutOtherwiseIsLaidOutAnewWithEveryChunkKept)
+// A wall at 300, an absent sprite of recorded length 77, a sound page at 60
+// before the wall, and a terminated sound information at 400 with four more
+// bytes after it; 0xEE between them. With a page at 302, inside the wall.
+Bytes oddlyLaidOut(std::size_t pageAt)
 {
-    // A wall at 300, an absent sprite of recorded length 77, a sound page
-    // at 60 before the wall, and a terminated sound information at 400 with
-    // four more bytes after it.
     Bytes odd(412, 0xEE);
     const std::vector<std::pair<std::size_t, std::size_t>> words
-        = {{0, 4},  {2, 1},  {4, 2},   {6, 300}, {8, 0},   {10, 0},  {12, 0},  {14, 60}, {16, 0},  {18, 400},
-           {20, 0}, {22, 5}, {24, 77}, {26, 3},  {28, 12}, {400, 0}, {402, 3}, {404, 0}, {406, 0}, {408, 0xABAB}};
+        = {{0, 4},  {2, 1},  {4, 2},   {6, 300}, {8, 0},   {10, 0},  {12, 0},  {14, pageAt}, {16, 0},  {18, 400},
+           {20, 0}, {22, 5}, {24, 77}, {26, 3},  {28, 12}, {400, 0}, {402, 3}, {404, 0},     {406, 0}, {408, 0xABAB}};
     for (const auto& [at, value] : words) {
         odd[at] = static_cast<std::uint8_t>(value & 0xFF);
         odd[at + 1] = static_cast<std::uint8_t>(value >> 8);
     }
     const Bytes wall = {1, 2, 3, 4, 5};
-    const Bytes page = {9, 8, 7};
     std::copy(wall.begin(), wall.end(), odd.begin() + 300);
-    std::copy(page.begin(), page.end(), odd.begin() + 60);
+    if (pageAt == 60)
+        std::copy_n(Bytes{9, 8, 7}.begin(), 3, odd.begin() + 60);
+    return odd;
+}
 
+TEST_F(PageFileTest, AFileLaidOutOtherwiseKeepsItsLayoutAndTheBytesBetweenItsChunks)
+{
+    const Bytes odd = oddlyLaidOut(60);
+    EXPECT_EQ(rewritten(odd), odd);
+
+    // A longer wall moves what follows it in the file, and nothing before it.
+    ByteFile& file = open(odd);
+    PageFile edited = readPageFile(file);
+    replaceChunk(edited, 0, {1, 2, 3, 4, 5, 6, 7});
+    const Bytes grown = pageFileBytes(edited, &file);
+    ASSERT_EQ(grown.size(), odd.size() + 2);
+    const StoredTable table = storedTable(grown);
+    EXPECT_EQ(table.offsets, (std::vector<std::size_t>{300, 0, 60, 402}));
+    EXPECT_EQ(table.lengths, (std::vector<std::size_t>{7, 77, 3, 12}));
+    EXPECT_EQ(Bytes(grown.begin() + 30, grown.begin() + 300), Bytes(odd.begin() + 30, odd.begin() + 300));
+    EXPECT_EQ(Bytes(grown.begin() + 307, grown.end()), Bytes(odd.begin() + 305, odd.end()));
+}
+
+TEST_F(PageFileTest, AFileWhoseChunksShareBytesIsLaidOutAnewWithEveryChunkKept)
+{
+    const Bytes odd = oddlyLaidOut(302);
+    ByteFile& file = open(odd);
+    EXPECT_FALSE(readPageFile(file).writtenAsRead);
     const Bytes out = rewritten(odd);
     expectGamesLayout(out);
     const StoredTable table = storedTable(out);
     EXPECT_EQ(table.offsets, (std::vector<std::size_t>{512, 0, 1024, 1536}));
-    EXPECT_EQ(table.lengths, (std::vector<std::size_t>{5, 77, 3, 8}));
-    EXPECT_EQ(Bytes(out.begin() + 512, out.begin() + 517), wall);
-    EXPECT_EQ(Bytes(out.begin() + 1024, out.begin() + 1027), page);
-    EXPECT_EQ(Bytes(out.begin() + 1536, out.end()), (Bytes{0, 0, 3, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(table.lengths, (std::vector<std::size_t>{5, 77, 3, 12}));
+    EXPECT_EQ(Bytes(out.begin() + 512, out.begin() + 517), (Bytes{1, 2, 3, 4, 5}));
+    EXPECT_EQ(Bytes(out.begin() + 1024, out.begin() + 1027), (Bytes{3, 4, 5}));
+    // The sound information keeps the bytes the table gives it.
+    EXPECT_EQ(Bytes(out.begin() + 1536, out.end()), (Bytes{0, 0, 3, 0, 0, 0, 0, 0, 0xAB, 0xAB, 0xEE, 0xEE}));
     EXPECT_EQ(rewritten(out), out);
+}
+
+// A page count rounded the wrong way at a page's edge would move the sounds
+// after it, or leave a page too many.
+TEST_F(PageFileTest, SoundsOfWholePagesTakeJustTheirPages)
+{
+    for (const std::size_t before : {4095u, 4096u, 4097u, 8192u}) {
+        for (const std::size_t after : {1u, 4096u, 4097u, 8192u, 8193u}) {
+            SCOPED_TRACE(std::to_string(before) + " to " + std::to_string(after));
+            PageFile file = pageFileOf({}, {}, {Bytes(before, 1), Bytes(10, 2)});
+            replaceSound(file, 0, Bytes(after, 3));
+            const std::size_t pages = (after + 4095) / 4096;
+            ASSERT_EQ(file.chunks.size(), pages + 1);
+            EXPECT_EQ(file.sounds,
+                      (std::vector<SoundEntry>{{0, static_cast<std::uint16_t>(after)},
+                                               {static_cast<std::uint16_t>(pages), 10}}));
+            EXPECT_EQ(file.chunks[pages - 1].bytes.size(), after - 4096 * (pages - 1));
+            EXPECT_EQ(file.chunks.back().bytes, Bytes(10, 2));
+        }
+    }
 }
 
 TEST_F(PageFileTest, LimitsAreRefusedBeforeAnyByteGoesOut)

@@ -1,4 +1,4 @@
-#include "export/saved_item_name.h"
+#include "saved_folder/saved_item_name.h"
 
 #include <gtest/gtest.h>
 

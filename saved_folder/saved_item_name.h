@@ -3,7 +3,9 @@
 #include "archive/chunk_table.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace pagelark {
 
@@ -21,5 +23,19 @@ std::string savedItemFileName(const std::string& base, ItemKind kind, std::int32
 // save dialog: the folder alone when the name part is exactly "-" (the
 // preset name), otherwise the whole path, whose name part becomes a prefix.
 std::string saveBase(const std::string& chosenPath);
+
+// What a file name in a saved folder tells of the chunk it holds.
+struct ChunkFileName {
+    enum class Kind { Chunk, Other, Unusable };
+    Kind what = Kind::Other;
+    ItemKind kind = ItemKind::Wall;
+    std::int32_t number = 0;
+};
+
+// A name as save writes it (a kind word, the number in four digits or all
+// of a larger one's, an extension) is a chunk's; a name that starts with a
+// kind word and a digit but is not written so is unusable ("wall123456.bmp",
+// "wall01234.png", "wall12.bmp"); anything else is another file.
+ChunkFileName chunkFileName(std::string_view name);
 
 }  // namespace pagelark

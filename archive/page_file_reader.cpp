@@ -1,0 +1,176 @@
+// A page file read into the model it is edited and written from, with
+// everything about its layout that writing it back needs.
+#include "archive/byte_file.h"
+#include "archive/chunk_table.h"
+#include "archive/page_file.h"
+#include "archive/page_file_limits.h"
+#include "archive/run_error.h"
+
+#include <algorithm>
+#include <string>
+
+namespace pagelark {
+
+using namespace page_file_limits;
+
+namespace {
+
+std::uint16_t readWord(ByteFile& file)
+{
+    const std::uint8_t low = file.readByte();
+    const std::uint8_t high = file.readByte();
+    return static_cast<std::uint16_t>(low | (high << 8));
+}
+
+std::uint32_t readLong(ByteFile& file)
+{
+    const std::uint32_t low = readWord(file);
+    return low | (std::uint32_t{readWord(file)} << 16);
+}
+
+std::int64_t alignedUp(std::int64_t at)
+{
+    const auto alignment = static_cast<std::int64_t>(ChunkAlignment);
+    return (at + alignment - 1) / alignment * alignment;
+}
+
+// A chunk that lies in the file, by its index (the sound information's being
+// the last) and its bytes there.
+struct Stored {
+    std::size_t index;
+    std::int64_t offset;
+    std::int64_t end;
+};
+
+// The chunks that lie in the file, in index order; a chunk that runs past
+// the end of the file counts up to there.
+std::vector<Stored> storedChunks(const PageFile& read, std::int64_t size)
+{
+    std::vector<Stored> stored;
+    const auto add = [&](std::size_t index, const PageChunk& chunk) {
+        if (!chunk.absent)
+            stored.push_back({index, chunk.source->offset,
+                              std::min<std::int64_t>(chunk.source->offset + chunk.source->length, size)});
+    };
+    for (std::size_t i = 0; i < read.chunks.size(); ++i)
+        add(i, read.chunks[i]);
+    if (read.soundInfo)
+        add(read.chunks.size(), *read.soundInfo);
+    return stored;
+}
+
+// Each chunk where the one before it in index order ends, rounded up.
+bool laidOutAsTheGames(const std::vector<Stored>& stored, std::int64_t tableEnd)
+{
+    std::int64_t end = tableEnd;
+    for (const Stored& chunk : stored) {
+        if (chunk.offset != alignedUp(end))
+            return false;
+        end = chunk.end;
+    }
+    return true;
+}
+
+PageChunk& chunkAt(PageFile& read, std::size_t index)
+{
+    return index == read.chunks.size() ? *read.soundInfo : read.chunks[index];
+}
+
+// Every chunk's rank in the file and the bytes before it, and what follows
+// the last. Chunks that share bytes, or lie in the table, have no places:
+// they can only be laid out anew.
+void notePlaces(PageFile& read, std::vector<Stored> stored, std::int64_t tableEnd, std::int64_t size)
+{
+    std::stable_sort(stored.begin(), stored.end(),
+                     [](const Stored& a, const Stored& b) { return a.offset < b.offset; });
+    std::int64_t end = tableEnd;
+    for (const Stored& chunk : stored) {
+        if (chunk.offset < end) {
+            read.writtenAsRead = false;
+            return;
+        }
+        end = chunk.end;
+    }
+    end = tableEnd;
+    std::uint32_t rank = 0;
+    for (const Stored& chunk : stored) {
+        chunkAt(read, chunk.index).place = ChunkPlace{rank++, Filler{chunk.offset - end, end}};
+        end = chunk.end;
+    }
+    read.trailing = Filler{std::max<std::int64_t>(size - end, 0), end};
+}
+
+}  // namespace
+
+PageFile readPageFile(ByteFile& file)
+{
+    file.seek(0);
+    const std::size_t count = readWord(file);
+    PageFile read;
+    read.spriteStart = readWord(file);
+    read.soundStart = readWord(file);
+    if (count > static_cast<std::size_t>(ChunkSlots))
+        throw RunError::message("Not a VSWAP file: " + std::to_string(count) + " chunks, at most "
+                                + std::to_string(ChunkSlots));
+    if (read.soundStart >= ChunkSlots)
+        throw RunError::message("Not a VSWAP file: sounds start at chunk " + std::to_string(read.soundStart)
+                                + ", at most " + std::to_string(ChunkSlots - 1));
+    if (count == 0)
+        throw RunError::message("Not a VSWAP file: no chunks, not even the sound information");
+
+    std::vector<std::uint32_t> offsets(count);
+    for (std::uint32_t& offset : offsets)
+        offset = readLong(file);
+    read.chunks.resize(count - 1);
+    read.soundInfo.emplace();
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint16_t length = readWord(file);
+        PageChunk& chunk = i == count - 1 ? *read.soundInfo : read.chunks[i];
+        if (offsets[i] == 0) {
+            chunk.absent = true;
+            chunk.absentLength = length;
+        } else {
+            chunk.source = SourceBytes{offsets[i], length};
+        }
+    }
+
+    file.seek(offsets[count - 1]);
+    while (!file.eof()) {
+        const SoundEntry entry{readWord(file), readWord(file)};
+        if (entry.firstPage == 0 && entry.length == 0) {
+            read.soundInfoTerminated = true;
+            break;
+        }
+        if (read.sounds.size() == MostSoundEntries)
+            throw RunError::message("The sound information holds more than " + std::to_string(MostSoundEntries)
+                                    + " entries, more than a chunk can");
+        read.sounds.push_back(entry);
+    }
+    // Written anew from its entries, as the reader found them, when it has no
+    // bytes of its own here.
+    if (read.soundInfo->absent) {
+        read.soundInfo.reset();
+        read.writtenAsRead = false;
+    }
+
+    const std::int64_t size = file.size();
+    // A sound information cut short by the end of the file keeps what there
+    // is of it; one beyond the end is written anew.
+    if (read.soundInfo && read.soundInfo->source->offset + read.soundInfo->source->length > size) {
+        if (read.soundInfo->source->offset < size)
+            read.soundInfo->source->length = static_cast<std::uint16_t>(size - read.soundInfo->source->offset);
+        else
+            read.soundInfo.reset();
+        read.writtenAsRead = false;
+    }
+    const auto tableEnd = static_cast<std::int64_t>(tableSize(count));
+    std::vector<Stored> stored = storedChunks(read, size);
+    read.keepsPlaces = !laidOutAsTheGames(stored, tableEnd);
+    notePlaces(read, std::move(stored), tableEnd, size);
+    if (!read.writtenAsRead)
+        read.keepsPlaces = false;
+    // A chunk cut short by the end of the file is refused when it is written.
+    return read;
+}
+
+}  // namespace pagelark
