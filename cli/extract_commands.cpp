@@ -69,6 +69,16 @@ RunError explained(const std::string& path, const RunError& error)
     return RunError(error.code(), path + ": " + error.text());
 }
 
+void writeExplained(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                    const std::vector<FileIdentity>& input)
+{
+    try {
+        writeFileSafely(path, bytes, input);
+    } catch (const RunError& error) {
+        throw explained(path, error);
+    }
+}
+
 // Saved whole, the folder can be packed back into this very file: the
 // layout file, and the bytes it keeps beside it first.
 bool saveLayout(OpenedVswap& vswap, const std::string& base, const std::vector<FileIdentity>& input, std::ostream& out,
@@ -80,12 +90,12 @@ bool saveLayout(OpenedVswap& vswap, const std::string& base, const std::vector<F
             = namingFile(vswap.path, [&] { return layoutOfPageFile(vswap.file, vswap.table); });
         if (!layout.keptBytes.empty()) {
             const std::string keptPath = base + SavedLayoutBytesFileName;
-            namingFile(keptPath, [&] { writeFileSafely(keptPath, layout.keptBytes, input); });
-            out << keptPath << '\n';
+            writeExplained(keptPath, layout.keptBytes, input);
+            out << printableText(keptPath) << '\n';
         }
         const std::string text = savedLayoutText(layout.layout);
-        namingFile(path, [&] { writeFileSafely(path, std::vector<std::uint8_t>(text.begin(), text.end()), input); });
-        out << path << '\n';
+        writeExplained(path, std::vector<std::uint8_t>(text.begin(), text.end()), input);
+        out << printableText(path) << '\n';
         if (!layout.givesBackEveryByte)
             problems << "pagelark-cli: " << printableText(vswap.path)
                      << ": chunks of it share bytes or lie in its table; packed again, the folder gives back "
@@ -183,7 +193,7 @@ bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& pro
         } catch (const RunError& error) {
             throw explained(path, error);
         }
-        out << path << '\n';
+        out << printableText(path) << '\n';
         ++written;
     }
     const bool layoutSaved = !request.indices.empty() || saveLayout(*vswap, base, input, out, problems);

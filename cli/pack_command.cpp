@@ -166,9 +166,9 @@ void packFolder(const PackRequest& request, std::ostream& out, std::ostream& pro
         output.commit();
     });
     const PageFile& file = packed.file;
-    out << request.outputPath << ": " << file.chunks.size() + 1 << " chunks (" << file.spriteStart << " walls, "
-        << file.soundStart - file.spriteStart << " sprites, " << file.sounds.size() << " sounds), " << size
-        << " bytes\n";
+    out << printableText(request.outputPath) << ": " << file.chunks.size() + 1 << " chunks (" << file.spriteStart
+        << " walls, " << file.soundStart - file.spriteStart << " sprites, " << file.sounds.size() << " sounds), "
+        << size << " bytes\n";
 }
 
 }  // namespace pagelark::cli

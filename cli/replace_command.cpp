@@ -2,6 +2,7 @@
 
 #include "archive/output_file.h"
 #include "archive/page_file.h"
+#include "archive/printable_text.h"
 #include "cli/chunk_import.h"
 #include "cli/opened_vswap.h"
 #include "pictures/decoders.h"
@@ -65,7 +66,7 @@ void replaceChunks(const ReplaceRequest& request, std::ostream& out, std::ostrea
         });
         output.commit();
     });
-    out << request.outputPath << ": " << request.replacements.size()
+    out << printableText(request.outputPath) << ": " << request.replacements.size()
         << (request.replacements.size() == 1 ? " chunk" : " chunks") << " replaced, " << size << " bytes\n";
 }
 

@@ -1,6 +1,7 @@
 #include "cli/sheet_command.h"
 
 #include "archive/output_file.h"
+#include "archive/printable_text.h"
 #include "cli/opened_vswap.h"
 #include "export/contact_sheet.h"
 #include "export/contact_sheet_qt.h"
@@ -48,7 +49,8 @@ bool drawSheet(const SheetRequest& request, std::ostream& out, std::ostream& pro
             else if (!decodeSprite(vswap->file, vswap->table.offset[index], std::nullopt, *picture.grid))
                 picture.grid.reset();
         } catch (const RunError& error) {
-            problems << "pagelark-cli: " << vswap->path << ": chunk " << index << ": " << error.text() << '\n';
+            problems << "pagelark-cli: "
+                     << printableText(vswap->path + ": chunk " + std::to_string(index) + ": " + error.text()) << '\n';
             picture.grid.reset();
             ++unreadable;
         }
@@ -62,8 +64,8 @@ bool drawSheet(const SheetRequest& request, std::ostream& out, std::ostream& pro
         file.commit();
         return std::pair{sheet.width, sheet.height};
     });
-    out << request.outputPath << ": " << pictures.size() << (wanted == ItemKind::Wall ? " walls" : " sprites")
-        << " on a sheet of " << width << " x " << height << '\n';
+    out << printableText(request.outputPath) << ": " << pictures.size()
+        << (wanted == ItemKind::Wall ? " walls" : " sprites") << " on a sheet of " << width << " x " << height << '\n';
     return unreadable == 0;
 }
 
