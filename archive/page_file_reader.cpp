@@ -167,8 +167,15 @@ PageFile readPageFile(ByteFile& file)
     std::vector<Stored> stored = storedChunks(read, size);
     read.keepsPlaces = !laidOutAsTheGames(stored, tableEnd);
     notePlaces(read, std::move(stored), tableEnd, size);
-    if (!read.writtenAsRead)
+    // Laid out anew, the sound information is written from the entries the
+    // reader found, wherever they ran, and nothing follows it: bytes after it
+    // would be read as more entries.
+    if (!read.writtenAsRead) {
         read.keepsPlaces = false;
+        read.trailing = Filler{};
+        if (read.soundInfo && !read.soundInfo->place)
+            read.soundInfo.reset();
+    }
     // A chunk cut short by the end of the file is refused when it is written.
     return read;
 }

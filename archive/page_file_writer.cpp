@@ -108,7 +108,7 @@ Bytes soundInfoBytes(const PageFile& file, ByteFile* source)
         if (!writesEntries(file))
             return info;
     }
-    if (info.size() < entries)
+    if (!file.soundInfo || info.size() < entries)
         info.assign(entries + (file.soundInfoTerminated ? SoundEntrySize : 0), 0);
     else if (file.soundInfoTerminated && info.size() >= entries + SoundEntrySize)
         std::fill_n(info.begin() + static_cast<std::ptrdiff_t>(entries), SoundEntrySize, 0);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <set>
 #include <unistd.h>
 
 namespace pagelark::fuzz {
@@ -26,7 +27,7 @@ std::string parentFolder()
 
 struct InputFolder {
     std::string folder;
-    std::string file;
+    std::set<std::string> files;
 
     InputFolder()
     {
@@ -34,11 +35,11 @@ struct InputFolder {
         if (::mkdtemp(pattern.data()) == nullptr)
             fail("cannot make a folder like", pattern);
         folder = pattern;
-        file = folder + "/input";
     }
     ~InputFolder()
     {
-        ::unlink(file.c_str());
+        for (const std::string& file : files)
+            ::unlink(file.c_str());
         ::rmdir(folder.c_str());
     }
     InputFolder(const InputFolder&) = delete;
@@ -47,24 +48,25 @@ struct InputFolder {
 
 }  // namespace
 
-const std::string& writeInputFile(std::span<const std::uint8_t> bytes)
+std::string writeInputFile(std::span<const std::uint8_t> bytes, const std::string& name)
 {
-    static const InputFolder place;
-    const int fd = ::open(place.file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    static InputFolder place;
+    const std::string file = *place.files.insert(place.folder + "/" + name).first;
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0)
-        fail("cannot create", place.file);
+        fail("cannot create", file);
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (put < 0 && errno == EINTR)
             continue;
         if (put <= 0)
-            fail("cannot write", place.file);
+            fail("cannot write", file);
         done += static_cast<std::size_t>(put);
     }
     if (::close(fd) != 0)
-        fail("cannot close", place.file);
-    return place.file;
+        fail("cannot close", file);
+    return file;
 }
 
 }  // namespace pagelark::fuzz

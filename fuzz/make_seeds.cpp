@@ -3,8 +3,13 @@
 // in data/:
 //   make_seeds OUTDIR DATADIR
 
+#include "archive/byte_file.h"
+#include "archive/chunk_table.h"
+#include "fuzz/input_file.h"
 #include "fuzz/input_words.h"
+#include "fuzz/saved_folder_content.h"
 #include "pictures/sprite_encoder.h"
+#include "saved_folder/layout_of_page_file.h"
 #include "tools/demo_vswap.h"
 #include "tools/vswap_writer.h"
 
@@ -14,6 +19,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -220,6 +226,53 @@ void wavSeeds(const SeedFolder& seeds)
     seeds.add("with-other-chunk.wav", wavFile(samples, note));
 }
 
+// Layout files saved from page files of the target's own folder of chunks,
+// each with the bytes it keeps.
+void savedFolderSeeds(const SeedFolder& seeds)
+{
+    using namespace pagelark;
+    const auto folder = [] {
+        VswapWriter writer;
+        for (int n = 0; n < fuzz::FolderWalls; ++n) {
+            const PixelGrid wall = fuzz::folderWall(n);
+            writer.wall(chunk(Bytes(wall.begin(), wall.end())));
+        }
+        for (int n = 0; n < fuzz::FolderSprites; ++n)
+            writer.sprite(chunk(encodeSprite(fuzz::folderSprite(n))));
+        std::uint16_t page = 0;
+        for (int k = 0; k < fuzz::FolderSounds; ++k) {
+            const Bytes sound = fuzz::folderSound(k);
+            writer.sound(page, static_cast<std::uint16_t>(sound.size()));
+            for (std::size_t at = 0; at < sound.size(); at += 4096, ++page)
+                writer.soundPage(
+                    chunk(Bytes(sound.begin() + static_cast<std::ptrdiff_t>(at),
+                                sound.begin() + static_cast<std::ptrdiff_t>(std::min(at + 4096, sound.size())))));
+        }
+        return writer;
+    };
+    Bytes padded = folder().build();
+    padded.back() = 0x44;  // the sound information's last byte: not its entries alone
+    const std::vector<std::pair<std::string, Bytes>> files = {
+        {"plain", folder().build()},
+        {"unterminated-trailing", folder().terminateSoundInfo(false).trailing(filled(300, 0)).build()},
+        {"other-tools", folder().withoutAlignment().trailing(filled(212, 9)).build()},
+        {"absent-wall", folder().wall({{}, true, 5}).build()},
+        {"odd-sound-info", padded},
+    };
+    for (const auto& [name, bytes] : files) {
+        ByteFile file;
+        file.openRead(fuzz::writeInputFile(bytes));
+        VswapHeader header;
+        auto table = std::make_unique<ChunkTable>();
+        readChunkTable(file, header, *table);
+        const LayoutOfPageFile layout = layoutOfPageFile(file, *table);
+        const std::string text = savedLayoutText(layout.layout);
+        Bytes input(text.begin(), text.end());
+        input.insert(input.end(), layout.keptBytes.begin(), layout.keptBytes.end());
+        seeds.add(name, withWords({static_cast<std::uint32_t>(text.size())}, input));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -240,6 +293,7 @@ int main(int argc, char** argv)
         paletteSeeds(SeedFolder(root, "palette"), dataDir);
         descriptionSeeds(SeedFolder(root, "descriptions"), dataDir);
         wavSeeds(SeedFolder(root, "wav_reader"));
+        savedFolderSeeds(SeedFolder(root, "saved_folder"));
     } catch (const std::exception& error) {
         std::cerr << "make_seeds: " << error.what() << '\n';
         return 1;

@@ -1,8 +1,8 @@
-// An arbitrary page file read with readPageFile, written back laid out as
-// the games lay theirs out, and read again by the program's reader: every
-// chunk keeps its bytes and its table length, the sound entries mean to the
-// reader what they meant in the input, and a second rewrite changes nothing.
-// A write that is refused writes nothing.
+// An arbitrary page file read with readPageFile, written back, and read
+// again by the program's reader: a file the model says it keeps comes back
+// byte for byte; any other keeps every chunk's bytes and table length, the
+// sound entries mean to the reader what they meant in the input, and a
+// second rewrite changes nothing. A write that is refused writes nothing.
 
 #include "archive/byte_file.h"
 #include "archive/chunk_table.h"
@@ -107,6 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(out.empty());
         return 0;
     }
+    require(!read.writtenAsRead || std::equal(out.begin(), out.end(), input.begin(), input.end()));
     static ReaderView before;
     const bool readerReadInput = readWithReader(file, before);
 

@@ -324,8 +324,8 @@ private:
                            + ") belongs to no sound, and the layout file does not account for it");
         std::vector<Bytes> added = soundsWithoutGaps(file.sounds.size());
         namingFile(names_.folder, [&] {
-            for (const auto& [k, samples] : changed)
-                namingFile(files_.sounds.at(k), [&] { replaceSound(file, k, samples); });
+            for (const auto& sound : changed)
+                namingFile(files_.sounds.at(sound.first), [&] { replaceSound(file, sound.first, sound.second); });
             for (std::size_t n = 0; n < added.size(); ++n)
                 namingFile(files_.sounds.at(static_cast<std::int32_t>(file.sounds.size())),
                            [&] { appendSound(file, added[n]); });

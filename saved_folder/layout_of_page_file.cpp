@@ -224,7 +224,8 @@ private:
             const Filler& before
                 = (index < model_.chunks.size() ? model_.chunks[index] : *model_.soundInfo).place->before;
             SavedLayout::Place place{nameOf(index), before.length, std::nullopt, 0};
-            if (before.length > 0 && !zeros(before))
+            // A long gap is kept whatever it holds: a layout file gives none of zeros that long.
+            if (before.length > 0 && (before.length > 0xFFFF || !zeros(before)))
                 place.gapBytes = keep(*before.sourceAt, before.length);
             result_.layout.places.push_back(place);
         }

@@ -15,6 +15,9 @@ constexpr char HexDigits[] = "0123456789ABCDEF";
 constexpr std::int64_t LastChunk = ChunkSlots - 1;
 constexpr std::int64_t LongestRun = 0x7FFFFFFF;
 constexpr std::int64_t LargestWord = 0xFFFF;
+// What a gap of zeros may be without its bytes kept: a layout file cannot
+// make pack write more zeros than a table of chunks this far apart.
+constexpr std::int64_t LongestZeroGap = 0xFFFF;
 
 std::string hexOf(const std::vector<std::uint8_t>& bytes)
 {
@@ -329,6 +332,9 @@ SavedLayout parseSavedLayout(const std::string& text)
             place.gap = reader.number(LongestRun);
             if (reader.wordsLeft() > 0)
                 place.gapBytes = KeptBytes{reader.number(LongestRun), place.gap};
+            else if (place.gap > LongestZeroGap)
+                reader.fail("a gap of " + std::to_string(place.gap) + " zero bytes; save keeps gaps longer than "
+                            + std::to_string(LongestZeroGap) + " in " + SavedLayoutBytesFileName);
             place.line = number;
             if (!placed.emplace(place.chunk, number).second)
                 reader.fail("a second place for " + nameText(place.chunk));

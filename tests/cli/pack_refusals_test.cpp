@@ -94,10 +94,11 @@ TEST(PackRefusals, NamesItSkipsAndChunksLeftAbsentAreSaidAndPrintedSafely)
         fs::copy_file(dir.file("demo/wall0000.bmp"), in + "/" + name);
     const CommandResult run = runCli({"pack", in, dir.file("OUT.WL6")});
     EXPECT_EQ(run.status, 0) << run.err;
-    const std::string skipped = ": not a name pack takes (wall and the number in four digits, as save names files), "
-                                "skipped";
-    for (const std::string& name : {std::string("wall123456.bmp"), std::string("wall01234.bmp"),
-                                    std::string("wall0003\\x1B[2J.bmp")})
+    const std::string skipped
+        = ": not a name pack takes (wall and the number in four digits, as save names files), "
+          "skipped";
+    for (const std::string& name :
+         {std::string("wall123456.bmp"), std::string("wall01234.bmp"), std::string("wall0003\\x1B[2J.bmp")})
         EXPECT_NE(run.err.find("pagelark-cli: " + in + "/" + name + skipped + "\n"), std::string::npos) << name;
     EXPECT_NE(run.err.find("pagelark-cli: " + in + ": no vswap-layout.txt there, so these will be absent: wall 1\n"),
               std::string::npos)
@@ -111,8 +112,9 @@ TEST(PackRefusals, SaveFailsWhenTheLayoutFileCannotBeWritten)
     fs::create_directories(dir.file("out/vswap-layout.txt"));
     const CommandResult run = runCli({"save", PAGELARK_BIN_DIR "/VSWAP.DMO", dir.file("out")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find(dir.file("out/vswap-layout.txt") + ": that name is a folder (the folder cannot be packed "
-                                                                "back into the same file without it)"),
+    EXPECT_NE(run.err.find(dir.file("out/vswap-layout.txt")
+                           + ": that name is a folder (the folder cannot be packed "
+                             "back into the same file without it)"),
               std::string::npos)
         << run.err;
 }

@@ -175,12 +175,17 @@ TEST_F(PageFileTest, AFileWhoseChunksShareBytesIsLaidOutAnewWithEveryChunkKept)
     expectGamesLayout(out);
     const StoredTable table = storedTable(out);
     EXPECT_EQ(table.offsets, (std::vector<std::size_t>{512, 0, 1024, 1536}));
-    EXPECT_EQ(table.lengths, (std::vector<std::size_t>{5, 77, 3, 12}));
+    EXPECT_EQ(table.lengths, (std::vector<std::size_t>{5, 77, 3, 8}));
     EXPECT_EQ(Bytes(out.begin() + 512, out.begin() + 517), (Bytes{1, 2, 3, 4, 5}));
     EXPECT_EQ(Bytes(out.begin() + 1024, out.begin() + 1027), (Bytes{3, 4, 5}));
-    // The sound information keeps the bytes the table gives it.
-    EXPECT_EQ(Bytes(out.begin() + 1536, out.end()), (Bytes{0, 0, 3, 0, 0, 0, 0, 0, 0xAB, 0xAB, 0xEE, 0xEE}));
+    // The sound information is written from the entries the reader found.
+    EXPECT_EQ(Bytes(out.begin() + 1536, out.end()), (Bytes{0, 0, 3, 0, 0, 0, 0, 0}));
     EXPECT_EQ(rewritten(out), out);
+
+    // Written anew without entries, it still ends as the reader found it end.
+    PageFile none;
+    none.soundInfoTerminated = true;
+    EXPECT_EQ(storedTable(pageFileBytes(none)).lengths, (std::vector<std::size_t>{4}));
 }
 
 // A page count rounded the wrong way at a page's edge would move the sounds
