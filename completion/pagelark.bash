@@ -56,8 +56,8 @@ _pagelark_cli()
         list) options='--game --json' ;;
         save) options='--prefix --format --palette' ;;
         sheet) options='--kind --columns --scale --palette' ;;
-        pack) options='--prefix --palette --base' ;;
-        replace) options='--palette' ;;
+        pack) options='--prefix --palette --base --dither' ;;
+        replace) options='--palette --dither' ;;
         *) return ;;
     esac
 
