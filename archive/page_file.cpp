@@ -1,6 +1,7 @@
 #include "archive/page_file.h"
 
 #include "archive/chunk_table.h"
+#include "archive/little_endian.h"
 #include "archive/page_file_limits.h"
 #include "archive/run_error.h"
 
@@ -82,6 +83,19 @@ std::size_t PageChunk::length() const
 }
 
 std::size_t pagesOfSound(const SoundEntry& entry) { return pagesOf(entry.length); }
+
+Bytes soundEntryBytes(const std::vector<SoundEntry>& sounds, bool terminated)
+{
+    Bytes bytes;
+    bytes.reserve(SoundEntrySize * (sounds.size() + 1));
+    for (const SoundEntry& entry : sounds) {
+        little_endian::appendWord(bytes, entry.firstPage);
+        little_endian::appendWord(bytes, entry.length);
+    }
+    if (terminated)
+        bytes.resize(bytes.size() + SoundEntrySize, 0);
+    return bytes;
+}
 
 PageFile pageFileOf(const std::vector<PageChunk>& walls, const std::vector<PageChunk>& sprites,
                     const std::vector<Bytes>& sounds)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "archive/stored_table.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -66,12 +68,6 @@ struct PageChunk {
 // A chunk of these bytes.
 PageChunk heldChunk(std::vector<std::uint8_t> bytes);
 
-struct SoundEntry {
-    std::uint16_t firstPage = 0;  // counted from the sound start
-    std::uint16_t length = 0;     // of the whole sound
-    bool operator==(const SoundEntry&) const = default;
-};
-
 struct PageFile {
     std::uint16_t spriteStart = 0;
     std::uint16_t soundStart = 0;
@@ -128,6 +124,10 @@ void appendSound(PageFile& file, const std::vector<std::uint8_t>& samples);
 
 // The pages sound entry `entry` takes.
 std::size_t pagesOfSound(const SoundEntry& entry);
+
+// The entries as the sound information stores them, then four zero bytes
+// when it is terminated.
+std::vector<std::uint8_t> soundEntryBytes(const std::vector<SoundEntry>& sounds, bool terminated);
 
 // Writes the file to `out` chunk by chunk, the bytes of chunks and fillers
 // that refer to a source read from `source` (which may be null when none

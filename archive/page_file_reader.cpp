@@ -5,6 +5,7 @@
 #include "archive/page_file.h"
 #include "archive/page_file_limits.h"
 #include "archive/run_error.h"
+#include "archive/stored_table.h"
 
 #include <algorithm>
 #include <string>
@@ -14,19 +15,6 @@ namespace pagelark {
 using namespace page_file_limits;
 
 namespace {
-
-std::uint16_t readWord(ByteFile& file)
-{
-    const std::uint8_t low = file.readByte();
-    const std::uint8_t high = file.readByte();
-    return static_cast<std::uint16_t>(low | (high << 8));
-}
-
-std::uint32_t readLong(ByteFile& file)
-{
-    const std::uint32_t low = readWord(file);
-    return low | (std::uint32_t{readWord(file)} << 16);
-}
 
 std::int64_t alignedUp(std::int64_t at)
 {
@@ -104,48 +92,31 @@ void notePlaces(PageFile& read, std::vector<Stored> stored, std::int64_t tableEn
 
 PageFile readPageFile(ByteFile& file)
 {
-    file.seek(0);
-    const std::size_t count = readWord(file);
-    PageFile read;
-    read.spriteStart = readWord(file);
-    read.soundStart = readWord(file);
-    if (count > static_cast<std::size_t>(ChunkSlots))
-        throw RunError::message("Not a VSWAP file: " + std::to_string(count) + " chunks, at most "
-                                + std::to_string(ChunkSlots));
-    if (read.soundStart >= ChunkSlots)
-        throw RunError::message("Not a VSWAP file: sounds start at chunk " + std::to_string(read.soundStart)
-                                + ", at most " + std::to_string(ChunkSlots - 1));
+    const StoredTable table = readStoredTable(file);
+    const auto count = static_cast<std::size_t>(table.header.chunkCount);
     if (count == 0)
         throw RunError::message("Not a VSWAP file: no chunks, not even the sound information");
-
-    std::vector<std::uint32_t> offsets(count);
-    for (std::uint32_t& offset : offsets)
-        offset = readLong(file);
+    PageFile read;
+    read.spriteStart = static_cast<std::uint16_t>(table.header.spriteStart);
+    read.soundStart = static_cast<std::uint16_t>(table.header.soundStart);
     read.chunks.resize(count - 1);
     read.soundInfo.emplace();
     for (std::size_t i = 0; i < count; ++i) {
-        const std::uint16_t length = readWord(file);
         PageChunk& chunk = i == count - 1 ? *read.soundInfo : read.chunks[i];
-        if (offsets[i] == 0) {
+        if (table.offsets[i] == 0) {
             chunk.absent = true;
-            chunk.absentLength = length;
+            chunk.absentLength = table.lengths[i];
         } else {
-            chunk.source = SourceBytes{offsets[i], length};
+            chunk.source = SourceBytes{table.offsets[i], table.lengths[i]};
         }
     }
-
-    file.seek(offsets[count - 1]);
-    while (!file.eof()) {
-        const SoundEntry entry{readWord(file), readWord(file)};
-        if (entry.firstPage == 0 && entry.length == 0) {
-            read.soundInfoTerminated = true;
-            break;
-        }
+    read.soundInfoTerminated = readSoundEntries(file, table.offsets[count - 1], [&](const SoundEntry& entry) {
         if (read.sounds.size() == MostSoundEntries)
             throw RunError::message("The sound information holds more than " + std::to_string(MostSoundEntries)
                                     + " entries, more than a chunk can");
         read.sounds.push_back(entry);
-    }
+        return true;
+    });
     // Written anew from its entries, as the reader found them, when it has no
     // bytes of its own here.
     if (read.soundInfo->absent) {

@@ -2,6 +2,7 @@
 // as the games lay theirs out or as the file read had it, and streamed.
 #include "archive/byte_file.h"
 #include "archive/chunk_table.h"
+#include "archive/little_endian.h"
 #include "archive/page_file.h"
 #include "archive/page_file_limits.h"
 #include "archive/run_error.h"
@@ -12,24 +13,14 @@
 namespace pagelark {
 
 using namespace page_file_limits;
+using little_endian::putLong;
+using little_endian::putWord;
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
 std::size_t alignedUp(std::size_t at) { return (at + ChunkAlignment - 1) / ChunkAlignment * ChunkAlignment; }
-
-void putWord(Bytes& out, std::size_t at, std::size_t value)
-{
-    out[at] = static_cast<std::uint8_t>(value & 0xFF);
-    out[at + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
-}
-
-void putLong(Bytes& out, std::size_t at, std::size_t value)
-{
-    putWord(out, at, value & 0xFFFF);
-    putWord(out, at + 2, value >> 16);
-}
 
 // Whether the sound entries are written anew rather than as the file had them.
 bool writesEntries(const PageFile& file) { return !file.soundInfo || file.soundsChanged; }
@@ -101,21 +92,15 @@ Bytes bytesOf(const PageChunk& chunk, ByteFile* source, const std::string& what)
 // fit, and then an entry of zeros if the file had one.
 Bytes soundInfoBytes(const PageFile& file, ByteFile* source)
 {
-    const std::size_t entries = SoundEntrySize * file.sounds.size();
-    Bytes info;
-    if (file.soundInfo) {
-        info = bytesOf(*file.soundInfo, source, "The sound information");
-        if (!writesEntries(file))
-            return info;
-    }
-    if (!file.soundInfo || info.size() < entries)
-        info.assign(entries + (file.soundInfoTerminated ? SoundEntrySize : 0), 0);
-    else if (file.soundInfoTerminated && info.size() >= entries + SoundEntrySize)
-        std::fill_n(info.begin() + static_cast<std::ptrdiff_t>(entries), SoundEntrySize, 0);
-    for (std::size_t k = 0; k < file.sounds.size(); ++k) {
-        putWord(info, SoundEntrySize * k, file.sounds[k].firstPage);
-        putWord(info, SoundEntrySize * k + 2, file.sounds[k].length);
-    }
+    const Bytes entries = soundEntryBytes(file.sounds, file.soundInfoTerminated);
+    if (!file.soundInfo)
+        return entries;
+    Bytes info = bytesOf(*file.soundInfo, source, "The sound information");
+    if (!writesEntries(file))
+        return info;
+    if (info.size() < SoundEntrySize * file.sounds.size())
+        return entries;
+    std::copy_n(entries.begin(), std::min(entries.size(), info.size()), info.begin());
     return info;
 }
 

@@ -10,8 +10,8 @@
 #include "fuzz/saved_folder_content.h"
 #include "pictures/sprite_encoder.h"
 #include "saved_folder/layout_of_page_file.h"
+#include "tests/support/vswap_writer.h"
 #include "tools/demo_vswap.h"
-#include "tools/vswap_writer.h"
 
 #include <algorithm>
 #include <exception>

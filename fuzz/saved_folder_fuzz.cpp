@@ -88,7 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FixedFolder folder;
     PackedFolder packed;
     try {
-        packed = packSavedFolder(files, &layout, kept.size(), folder, {"in", "in/vswap-layout.txt", "in/vswap-layout.bin"});
+        packed = packSavedFolder(files, &layout, kept.size(), folder,
+                                 {"in", "in/vswap-layout.txt", "in/vswap-layout.bin"});
     } catch (const RunError&) {
         return 0;
     }

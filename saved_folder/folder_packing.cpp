@@ -22,18 +22,6 @@ std::string nameText(const ChunkName& name)
 
 std::uint64_t fingerprintOf(const Bytes& bytes) { return contentFingerprint(bytes.data(), bytes.size()); }
 
-Bytes plainSoundInfo(const std::vector<SoundEntry>& sounds, bool terminated)
-{
-    Bytes info(4 * sounds.size() + (terminated ? 4 : 0), 0);
-    for (std::size_t k = 0; k < sounds.size(); ++k) {
-        info[4 * k] = static_cast<std::uint8_t>(sounds[k].firstPage & 0xFF);
-        info[4 * k + 1] = static_cast<std::uint8_t>(sounds[k].firstPage >> 8);
-        info[4 * k + 2] = static_cast<std::uint8_t>(sounds[k].length & 0xFF);
-        info[4 * k + 3] = static_cast<std::uint8_t>(sounds[k].length >> 8);
-    }
-    return info;
-}
-
 class FolderPacker {
 public:
     FolderPacker(const ChunkFiles& files, const SavedLayout* layout, std::int64_t keptBytes, ChunkFileReader& reader,
@@ -276,7 +264,7 @@ private:
             file.soundInfo->source
                 = SourceBytes{layout_->soundInfoBytes->at, static_cast<std::uint16_t>(layout_->soundInfoBytes->length)};
         } else {
-            file.soundInfo = heldChunk(plainSoundInfo(file.sounds, file.soundInfoTerminated));
+            file.soundInfo = heldChunk(soundEntryBytes(file.sounds, file.soundInfoTerminated));
         }
         placeChunks();
 

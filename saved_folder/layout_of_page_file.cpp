@@ -184,16 +184,8 @@ private:
     {
         if (!model_.soundInfo)
             return;
-        const std::size_t entries = 4 * model_.sounds.size();
-        Bytes plain(entries + (model_.soundInfoTerminated ? 4 : 0), 0);
-        for (std::size_t k = 0; k < model_.sounds.size(); ++k) {
-            plain[4 * k] = static_cast<std::uint8_t>(model_.sounds[k].firstPage & 0xFF);
-            plain[4 * k + 1] = static_cast<std::uint8_t>(model_.sounds[k].firstPage >> 8);
-            plain[4 * k + 2] = static_cast<std::uint8_t>(model_.sounds[k].length & 0xFF);
-            plain[4 * k + 3] = static_cast<std::uint8_t>(model_.sounds[k].length >> 8);
-        }
         const SourceBytes& source = *model_.soundInfo->source;
-        if (bytesAt(file_, source.offset, source.length) != plain)
+        if (bytesAt(file_, source.offset, source.length) != soundEntryBytes(model_.sounds, model_.soundInfoTerminated))
             result_.layout.soundInfoBytes = keep(source.offset, source.length);
     }
 

@@ -1,7 +1,7 @@
 #include "tests/cli/run_cli.h"
 #include "tests/support/sample_vswap.h"
 #include "tests/support/temp_dir.h"
-#include "tools/vswap_writer.h"
+#include "tests/support/vswap_writer.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include "pictures/sprite_encoder.h"
 #include "tests/cli/run_cli.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/vswap_writer.h"
 #include "tools/picture.h"
-#include "tools/vswap_writer.h"
 
 #include <QImage>
 

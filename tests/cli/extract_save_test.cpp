@@ -3,8 +3,8 @@
 #include "tests/cli/run_cli.h"
 #include "tests/support/sample_vswap.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/vswap_writer.h"
 #include "tools/picture.h"
-#include "tools/vswap_writer.h"
 
 #include <gtest/gtest.h>
 

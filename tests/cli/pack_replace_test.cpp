@@ -8,7 +8,7 @@
 #include "tests/support/odd_page_files.h"
 #include "tests/support/sample_vswap.h"
 #include "tests/support/temp_dir.h"
-#include "tools/vswap_writer.h"
+#include "tests/support/vswap_writer.h"
 
 #include <QImage>
 

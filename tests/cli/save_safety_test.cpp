@@ -1,7 +1,7 @@
 // What save does with careless arguments, a full disk and odd numbering.
 #include "tests/cli/run_cli.h"
 #include "tests/support/temp_dir.h"
-#include "tools/vswap_writer.h"
+#include "tests/support/vswap_writer.h"
 
 #include <gtest/gtest.h>
 

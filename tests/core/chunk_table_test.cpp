@@ -3,7 +3,7 @@
 #include "archive/list_line.h"
 #include "archive/run_error.h"
 #include "tests/support/temp_dir.h"
-#include "tools/vswap_writer.h"
+#include "tests/support/vswap_writer.h"
 
 #include <gtest/gtest.h>
 

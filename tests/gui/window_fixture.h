@@ -5,8 +5,8 @@
 #include "tests/gui/fake_platform.h"
 #include "tests/gui/qt_printing.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/vswap_writer.h"
 #include "tools/picture.h"
-#include "tools/vswap_writer.h"
 
 #include <QListWidget>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "tests/sound/sound_window.h"
 
-#include "tools/vswap_writer.h"
+#include "tests/support/vswap_writer.h"
 
 #include <QCoreApplication>
 #include <QListWidget>

@@ -1,7 +1,7 @@
 #include "tests/support/odd_page_files.h"
 
 #include "pictures/sprite_encoder.h"
-#include "tools/vswap_writer.h"
+#include "tests/support/vswap_writer.h"
 
 namespace pagelark::testing {
 

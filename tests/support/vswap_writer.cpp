@@ -1,5 +1,6 @@
-#include "tools/vswap_writer.h"
+#include "tests/support/vswap_writer.h"
 
+#include "archive/little_endian.h"
 #include "archive/page_file.h"
 
 #include <algorithm>
@@ -14,25 +15,9 @@ constexpr std::size_t OffsetsAt = 6;
 
 std::size_t lengthAt(std::size_t chunkCount, std::size_t index) { return OffsetsAt + 4 * chunkCount + 2 * index; }
 
-void putWord(Bytes& out, std::size_t at, std::uint32_t value)
-{
-    out[at] = static_cast<std::uint8_t>(value & 0xFF);
-    out[at + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
-}
-
-void putLong(Bytes& out, std::size_t at, std::uint32_t value)
-{
-    putWord(out, at, value & 0xFFFF);
-    putWord(out, at + 2, value >> 16);
-}
-
-std::uint32_t longAt(const Bytes& bytes, std::size_t at)
-{
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        value |= std::uint32_t{bytes[at + i]} << (8 * i);
-    return value;
-}
+using little_endian::longWord;
+using little_endian::putLong;
+using little_endian::putWord;
 
 PageChunk pageChunkOf(const VswapWriter::Chunk& chunk)
 {
@@ -52,13 +37,13 @@ PageChunk pageChunkOf(const VswapWriter::Chunk& chunk)
 // LongestChunk bytes; the chunks after it move on by whole alignments.
 void insertRest(Bytes& out, std::size_t chunkCount, std::size_t index, const Bytes& chunk)
 {
-    const std::size_t restAt = longAt(out, OffsetsAt + 4 * index) + LongestChunk;
+    const std::size_t restAt = longWord(out, OffsetsAt + 4 * index) + LongestChunk;
     const std::size_t room = (chunk.size() - LongestChunk + ChunkAlignment - 1) / ChunkAlignment * ChunkAlignment;
     Bytes rest(chunk.begin() + static_cast<std::ptrdiff_t>(LongestChunk), chunk.end());
     rest.resize(room, 0);
     out.insert(out.begin() + static_cast<std::ptrdiff_t>(restAt), rest.begin(), rest.end());
     for (std::size_t later = index + 1; later < chunkCount; ++later) {
-        const std::uint32_t offset = longAt(out, OffsetsAt + 4 * later);
+        const std::uint32_t offset = longWord(out, OffsetsAt + 4 * later);
         if (offset != 0)
             putLong(out, OffsetsAt + 4 * later, static_cast<std::uint32_t>(offset + room));
     }
@@ -69,7 +54,7 @@ Bytes withoutGaps(const Bytes& aligned, std::size_t chunkCount)
 {
     Bytes out(aligned.begin(), aligned.begin() + static_cast<std::ptrdiff_t>(OffsetsAt + 6 * chunkCount));
     for (std::size_t i = 0; i < chunkCount; ++i) {
-        const std::uint32_t offset = longAt(aligned, OffsetsAt + 4 * i);
+        const std::uint32_t offset = longWord(aligned, OffsetsAt + 4 * i);
         if (offset == 0)
             continue;
         const std::size_t length
@@ -159,7 +144,7 @@ std::vector<std::uint8_t> VswapWriter::build() const
     Bytes out = pageFileBytes(file);
 
     const std::size_t count = chunks.size() + 1;
-    const std::size_t infoAt = longAt(out, OffsetsAt + 4 * chunks.size());
+    const std::size_t infoAt = longWord(out, OffsetsAt + 4 * chunks.size());
     for (std::size_t k = 0; k < sounds_.size(); ++k) {
         putWord(out, infoAt + 4 * k, sounds_[k].firstPage);
         putWord(out, infoAt + 4 * k + 2, sounds_[k].length);
