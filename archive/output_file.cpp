@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <random>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -19,7 +20,8 @@ namespace pagelark {
 
 namespace output_file_testing {
 void (*beforeRename)(const std::string& path) = nullptr;
-}
+void (*afterFlush)(const std::string& path) = nullptr;
+}  // namespace output_file_testing
 
 namespace {
 
@@ -78,19 +80,22 @@ std::string folderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+constexpr std::string_view TemporaryMark = ".pagelark-";
+constexpr std::string_view TemporaryLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::size_t TemporarySuffixSize = 8;
+
 // A temporary name that says whose it is and what it becomes, short enough
 // for any file system.
 std::string temporaryNameFor(const std::string& name)
 {
     static std::mt19937_64 random{std::random_device{}()};
-    static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::string suffix(8, 'x');
+    std::string suffix(TemporarySuffixSize, 'x');
     for (char& c : suffix)
-        c = Letters[random() % (sizeof Letters - 1)];
+        c = TemporaryLetters[random() % TemporaryLetters.size()];
     // Appended piece by piece: GCC 12 warns falsely about "." + text at -O3.
     std::string temporary = ".";
     temporary.append(name, 0, 200);
-    temporary += ".pagelark-";
+    temporary += TemporaryMark;
     temporary += suffix;
     return temporary;
 }
@@ -105,6 +110,16 @@ bool sameFile(const struct stat& info, const FileIdentity& identity)
 int openFolder(const std::string& folder) { return ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC); }
 
 }  // namespace
+
+bool isTemporaryOutputName(std::string_view name)
+{
+    if (!name.starts_with('.') || name.size() <= 1 + TemporaryMark.size() + TemporarySuffixSize)
+        return false;
+    const std::string_view suffix = name.substr(name.size() - TemporarySuffixSize);
+    const std::string_view mark
+        = name.substr(name.size() - TemporarySuffixSize - TemporaryMark.size(), TemporaryMark.size());
+    return mark == TemporaryMark && suffix.find_first_not_of(TemporaryLetters) == std::string_view::npos;
+}
 
 RunError fileBeingRead(const std::string& path)
 {
@@ -210,8 +225,12 @@ void OutputFile::commit()
         if (S_ISREG(old.st_mode) && old.st_uid == ::geteuid() && access_ == OutputAccess::Shared)
             ::fchmod(fd_, old.st_mode & 0777);
     }
-    if (durability_ == OutputDurability::Flushed && ::fsync(fd_) != 0)
-        throw RunError::fromErrno(errno);
+    if (durability_ == OutputDurability::Flushed) {
+        if (::fsync(fd_) != 0)
+            throw RunError::fromErrno(errno);
+        if (output_file_testing::afterFlush)
+            output_file_testing::afterFlush(path_);
+    }
     // A file system may report a failed write only when the file is closed.
     const int fd = std::exchange(fd_, -1);
     if (::close(fd) != 0 && errno != EINTR)

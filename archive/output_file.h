@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pagelark {
@@ -72,6 +73,10 @@ void writeFileSafely(const std::string& path, const std::vector<std::uint8_t>& b
                      const std::vector<FileIdentity>& readFiles = {}, OutputAccess access = OutputAccess::Shared,
                      OutputDurability durability = OutputDurability::Ordinary);
 
+// Whether a file name is of the kind OutputFile gives its temporary files,
+// ".NAME.pagelark-" and eight letters or digits.
+bool isTemporaryOutputName(std::string_view name);
+
 // The refusal of a target that is one of the files being read.
 RunError fileBeingRead(const std::string& path);
 
@@ -81,10 +86,13 @@ RunError fileBeingRead(const std::string& path);
 // event loop instead, where no output is ever half written.
 void removeUnfinishedOutputsOnSignals();
 
-// Called between the last check of the target and the rename, so that tests
-// can swap something in exactly there.
+// For tests. beforeRename is called between the last check of the target and
+// the rename, so that a test can swap something in exactly there; afterFlush
+// right after a Flushed output's bytes reached the disk, so that a test can
+// see that this comes before the rename. Each gets the target's path.
 namespace output_file_testing {
 extern void (*beforeRename)(const std::string& path);
-}
+extern void (*afterFlush)(const std::string& path);
+}  // namespace output_file_testing
 
 }  // namespace pagelark

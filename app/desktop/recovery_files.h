@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/desktop/own_files.h"
 #include "app/desktop/working_copies.h"
 #include "archive/file_identity.h"
 
@@ -13,20 +14,36 @@ namespace pagelark {
 // saved, in the program's own folder and private to the user: the edited
 // page file, "recovery.vswap", and beside it "recovery.txt", the path of the
 // file it was opened from. The next start offers to restore them.
+//
+// Only files the window could have kept are offered or deleted: regular
+// files of the user's, under their own names rather than through links,
+// that nobody else may read or change. Anything else under those names, such
+// as another user's files, is left alone.
 class RecoveryFiles {
 public:
     // The folder ends with the path separator.
     explicit RecoveryFiles(std::string folder) : folder_(std::move(folder)) {}
 
-    std::string pageFile() const { return folder_ + "recovery.vswap"; }
-    std::string pathFile() const { return folder_ + "recovery.txt"; }
+    std::string pageFile() const { return folder_ + std::string(RecoveryPageFileName); }
+    std::string pathFile() const { return folder_ + std::string(RecoveryPathFileName); }
+
+    // What the folder holds of kept replacements.
+    struct Found {
+        // The path the kept page file was opened from; nothing when no
+        // replacements are kept that may be offered.
+        std::optional<std::string> openedPath;
+        // Why recovery files that are there are not offered, for the user;
+        // empty when there is nothing to tell.
+        std::string leftAlone;
+    };
 
     // Writes the page file with what `write` writes, then the path it was
     // opened from; each whole or not at all, never into the files being read.
     void keep(const std::string& openedPath, const WorkingCopyFile::ByteWriter& write,
               const std::vector<FileIdentity>& readFiles) const;
-    // The path the kept page file was opened from, when both files are there.
-    std::optional<std::string> keptFrom() const;
+    // The replacements to offer, when both files are there and the window's.
+    Found find() const;
+    // Deletes each file that is one the window could have kept.
     void remove() const noexcept;
 
 private:

@@ -19,16 +19,7 @@ namespace pagelark {
 namespace {
 
 constexpr std::string_view WorkingCopyPrefix = "vswap";
-
-// The names the window gives its working copies: "vswap" followed by decimal
-// digits and nothing else.
-bool isWorkingCopyName(std::string_view name)
-{
-    if (!name.starts_with(WorkingCopyPrefix) || name.size() == WorkingCopyPrefix.size())
-        return false;
-    name.remove_prefix(WorkingCopyPrefix.size());
-    return std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
+constexpr std::string_view MarkSuffix = ".pagelark";
 
 enum class Lock { Taken, HeldElsewhere, Unavailable };
 
@@ -45,7 +36,6 @@ Lock lockAtOnce(int fd)
     return errno == EWOULDBLOCK ? Lock::HeldElsewhere : Lock::Unavailable;
 }
 
-constexpr std::string_view MarkSuffix = ".pagelark";
 constexpr std::string_view MarkHeading = "Pagelark working copy ";
 
 struct DirectoryCloser {
@@ -161,6 +151,19 @@ bool markCopy(const std::string& markName, int copy)
 }
 
 }  // namespace
+
+bool isWorkingCopyName(std::string_view name)
+{
+    if (!name.starts_with(WorkingCopyPrefix) || name.size() == WorkingCopyPrefix.size())
+        return false;
+    name.remove_prefix(WorkingCopyPrefix.size());
+    return std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool isWorkingCopyMarkName(std::string_view name)
+{
+    return name.ends_with(MarkSuffix) && isWorkingCopyName(name.substr(0, name.size() - MarkSuffix.size()));
+}
 
 void WorkingCopyFile::fill(const std::string& programDir, const std::string& from)
 {

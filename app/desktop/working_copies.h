@@ -8,8 +8,15 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace pagelark {
+
+// The names the window gives its working copies, the edited copies too:
+// "vswap" followed by decimal digits and nothing else.
+bool isWorkingCopyName(std::string_view name);
+// The names of their marks: a working copy's name and ".pagelark".
+bool isWorkingCopyMarkName(std::string_view name);
 
 // The working copy of the opened file, programDir + "vswap" + N, as one
 // running instance holds it. The holder keeps a descriptor of the copy with

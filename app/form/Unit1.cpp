@@ -3,6 +3,7 @@
 #include "app/desktop/dropped_files.h"
 #include "app/desktop/file_ops.h"
 #include "app/desktop/handler_guard.h"
+#include "app/desktop/own_files.h"
 #include "app/form/Unit2.h"
 #include "app/widgets/about_picture.h"
 #include "app/widgets/chunk_list.h"
@@ -140,8 +141,8 @@ void TForm1::FormClose()
     if (state_.workingCopy.isOpen())
         state_.workingCopy.close();
     state_.editedCopies.clear();
-    deleteFileQuietly(state_.ownFilesDir + "pl.bmp");
-    deleteFileQuietly(state_.ownFilesDir + "pl.wav");
+    deleteFileQuietly(state_.ownFilesDir + std::string(PicturePreviewName));
+    deleteFileQuietly(state_.ownFilesDir + std::string(SoundPreviewName));
     state_.workingCopyFile.remove();
     // Only when nothing else is left in it.
     if (state_.ownFilesForThisRun)

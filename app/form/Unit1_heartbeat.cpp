@@ -3,6 +3,7 @@
 // sprites played by the timer or stepped by hand.
 #include "app/form/Unit1.h"
 
+#include "app/desktop/own_files.h"
 #include "app/widgets/circle_shape.h"
 
 #include <QLabel>
@@ -45,9 +46,10 @@ void TForm1::refreshPreviewFile()
     if (current.kind == 2)
         DecodeSprite(current.offset, /*withBackground=*/false);
     if (current.kind < 3)
-        WriteBitmapFile(state_.ownFilesDir + "pl.bmp", OutputAccess::Private);
+        WriteBitmapFile(state_.ownFilesDir + std::string(PicturePreviewName), OutputAccess::Private);
     else
-        WriteWavFile(state_.ownFilesDir + "pl.wav", current.offset, current.length, OutputAccess::Private);
+        WriteWavFile(state_.ownFilesDir + std::string(SoundPreviewName), current.offset, current.length,
+                     OutputAccess::Private);
     if (current.kind == 2) {
         DecodeSprite(current.offset, state_.viewMode);
         DrawSpritePicture();

@@ -33,7 +33,12 @@ void TForm1::offerRecovery()
 {
     runGuarded(platform_, [this] {
         const RecoveryFiles kept(state_.ownFilesDir);
-        const std::optional<std::string> openedPath = kept.keptFrom();
+        const RecoveryFiles::Found found = kept.find();
+        // A note rather than a box: files that are not the window's ask
+        // nothing of the user, and the start goes on as without them.
+        if (!found.leftAlone.empty())
+            platform_.note(found.leftAlone);
+        const std::optional<std::string>& openedPath = found.openedPath;
         if (!openedPath)
             return;
         const Answer answer = platform_.ask(

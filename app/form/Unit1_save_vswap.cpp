@@ -1,8 +1,10 @@
 // Saving the page file a replacement made, as a file of the user's: never
-// the opened file, never a working copy; and the question that comes before
+// the opened file, never a working copy, never a name of the window's own
+// files in its own folder; and the question that comes before
 // replacements not saved would be lost.
 #include "app/form/Unit1.h"
 
+#include "app/desktop/own_files.h"
 #include "archive/output_file.h"
 #include "archive/run_error.h"
 
@@ -55,6 +57,11 @@ bool TForm1::saveEditedFileAs()
             throw RunError::message(*chosen + ": this is the window's working copy of the open file; "
                                               "save under another name");
     }
+    // The window would write over such a file, or delete it at exit, while
+    // the title says the replacements are saved.
+    if (isOwnFile(*chosen, state_.ownFilesDir))
+        throw RunError::message(*chosen + ": this is one of the files Pagelark keeps for itself, "
+                                          "which it writes over and deletes; save under another name");
     namingFile(*chosen, [&] {
         OutputFile output(*chosen, filesBeingRead(), OutputAccess::Shared, OutputDurability::Flushed);
         writeShownCopy([&](const std::uint8_t* bytes, std::size_t count) { output.write(bytes, count); });

@@ -1,5 +1,6 @@
 #include "archive/output_file.h"
 #include "archive/run_error.h"
+#include "tests/support/commit_steps.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@ namespace pagelark {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::CommitSteps;
 using testing::readFileBytes;
 using testing::TempDir;
 using testing::writeFileBytes;
@@ -190,6 +192,36 @@ TEST(OutputFile, PrivateFilesAreTheUsersAloneAndReplacedFilesKeepTheirMode)
     writeFileSafely(dir.file("kept"), NewBytes);
     EXPECT_EQ(fs::status(dir.file("kept")).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+// A page file reaches the disk before it replaces the old one, so that after
+// a crash the name holds one of the two whole; the small files of a save do
+// not wait for the disk.
+TEST(OutputFile, OnlyAFlushedOutputIsFlushedAndThatBeforeItsRename)
+{
+    const std::vector<std::pair<OutputDurability, std::vector<std::string>>> cases = {
+        {OutputDurability::Flushed, {"flushed", "renamed"}},
+        {OutputDurability::Ordinary, {"renamed"}},
+    };
+    for (const auto& [durability, steps] : cases) {
+        TempDir dir;
+        const CommitSteps seen;
+        writeFileSafely(dir.file("out"), NewBytes, {}, OutputAccess::Shared, durability);
+        EXPECT_EQ(seen.of(dir.file("out")), steps)
+            << (durability == OutputDurability::Flushed ? "flushed" : "ordinary");
+    }
+}
+
+// The names OutputFile gives its temporary files are known as such; names
+// a user may well give a file are not.
+TEST(OutputFile, TemporaryNamesAreKnownAsSuch)
+{
+    TempDir dir;
+    OutputFile out(dir.file("VSWAP.WL6"));
+    ASSERT_EQ(namesIn(dir).size(), 1u);
+    EXPECT_TRUE(isTemporaryOutputName(namesIn(dir)[0])) << namesIn(dir)[0];
+    for (const char* name : {"VSWAP.WL6.pagelark-a1b2c3d4", ".notes.pagelark-2024", ".VSWAP.WL6.pagelark-A1B2C3D4"})
+        EXPECT_FALSE(isTemporaryOutputName(name)) << name;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Saving the edited page file, the files it refuses, and the question that
 // comes before replacements not saved would be lost.
 #include "tests/gui/editing_fixture.h"
+#include "tests/support/commit_steps.h"
 
 namespace pagelark::testing {
 namespace {
@@ -25,12 +26,69 @@ TEST_F(EditingTest, SaveAsWritesTheEditedFileAndRefusesTheOpenFileAndTheWorkingC
 
     const std::string saved = userDir.file("NEW.WL6");
     platform.answerSave(saved);
-    window.SaveVswapAs1->trigger();
+    {
+        const CommitSteps steps;
+        window.SaveVswapAs1->trigger();
+        // On the disk before its name leads to it: a crash leaves the old file or the whole new one.
+        EXPECT_EQ(steps.of(saved), (std::vector<std::string>{"flushed", "renamed"}));
+    }
     EXPECT_EQ(platform.saveRequests.front().startDirectory, userDir.path().string());
     EXPECT_EQ(readFileBytes(saved), edited);
     EXPECT_EQ(title(), opened);
     window.Undo1->trigger();
     EXPECT_EQ(title(), opened + " *");
+}
+
+// Whatever the window writes for itself in its own folder it writes over or
+// deletes later: saving the edits there under such a name would lose them
+// while the title says they are saved.
+TEST_F(EditingTest, SaveAsRefusesTheNamesOfTheWindowsOwnFilesInItsOwnFolderHoweverReached)
+{
+    TForm1& window = form();
+    const std::vector<std::uint8_t> edited = replaceWall();
+    const std::filesystem::path own = window.state().ownFilesDir;
+    const std::filesystem::path ownByLink = userDir.file("own");
+    std::filesystem::create_symlink(own, ownByLink);
+    writeFileText(own / "pl.bmp", "the preview");
+    struct Case {
+        std::filesystem::path path;
+        bool refused;
+    };
+    const std::vector<Case> cases = {
+        {own / "pl.bmp", true},
+        {own / "pl.wav", true},
+        {own / "vswap7", true},
+        {own / "vswap0.pagelark", true},
+        {own / "recovery.vswap", true},
+        {own / "recovery.txt", true},
+        {own / ".VSWAP.WL6.pagelark-a1b2c3d4", true},
+        {ownByLink / "pl.bmp", true},
+        {own / "." / "vswap3", true},
+        // Other names in the folder, and the same names in another.
+        {own / "EDITED.WL6", false},
+        {userDir.path() / "pl.bmp", false},
+    };
+    for (const Case& c : cases) {
+        const std::string path = c.path.string();
+        SCOPED_TRACE(path);
+        const bool existed = std::filesystem::exists(path);
+        const std::string before = existed ? readFileText(path) : std::string();
+        platform.errors.clear();
+        platform.answerSave(path);
+        window.SaveVswapAs1->trigger();
+        if (!c.refused) {
+            EXPECT_TRUE(platform.errors.empty()) << platform.errors.front();
+            EXPECT_EQ(readFileBytes(path), edited);
+            continue;
+        }
+        ASSERT_EQ(platform.errors.size(), 1u);
+        EXPECT_EQ(platform.errors[0], path
+                      + ": this is one of the files Pagelark keeps for itself, which it writes over and deletes; "
+                        "save under another name");
+        EXPECT_EQ(std::filesystem::exists(path), existed);
+        EXPECT_EQ(existed ? readFileText(path) : std::string(), before);
+        EXPECT_EQ(title(), opened + " *");
+    }
 }
 
 TEST_F(EditingTest, OpeningAnotherFileOrClosingAsksFirst)
