@@ -1,0 +1,38 @@
+// The page files pack and replace write reach the disk before their names
+// lead to them, so that a crash leaves the old file or the whole new one.
+#include "cli/pack_command.h"
+#include "cli/replace_command.h"
+#include "tests/cli/run_cli.h"
+#include "tests/support/commit_steps.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace pagelark {
+namespace {
+
+TEST(PageFileDurability, PackAndReplaceFlushTheirPageFileBeforeTheRename)
+{
+    testing::TempDir dir;
+    ASSERT_EQ(testing::runCli({"save", PAGELARK_BIN_DIR "/VSWAP.DMO", dir.file("out")}).status, 0);
+    const testing::CommitSteps steps;
+    std::ostringstream out;
+    cli::PackRequest pack;
+    pack.folder = dir.file("out");
+    pack.outputPath = dir.file("PACKED.DMO");
+    pack.palettePath = PAGELARK_BIN_DIR "/wolfenstein.pal";
+    cli::packFolder(pack, out, out);
+    cli::ReplaceRequest replace;
+    replace.vswapPath = PAGELARK_BIN_DIR "/VSWAP.DMO";
+    replace.outputPath = dir.file("REPLACED.DMO");
+    replace.palettePath = pack.palettePath;
+    replace.replacements = {{0, dir.file("out/wall0000.bmp")}};
+    cli::replaceChunks(replace, out, out);
+    for (const std::string& path : {pack.outputPath, replace.outputPath})
+        EXPECT_EQ(steps.of(path), (std::vector<std::string>{"flushed", "renamed"})) << path;
+}
+
+}  // namespace
+}  // namespace pagelark
