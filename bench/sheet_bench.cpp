@@ -62,12 +62,8 @@ void drawSheet(const cli::SheetRequest& request)
 {
     std::ostringstream out;
     std::ostringstream problems;
-    try {
-        if (!cli::drawSheet(request, out, problems))
-            throw std::runtime_error("not every sprite was read: " + problems.str());
-    } catch (const cli::Failure& failure) {
-        throw std::runtime_error(failure.file + ": " + failure.text);
-    }
+    if (!cli::drawSheet(request, out, problems))
+        throw std::runtime_error("not every sprite was read: " + problems.str());
 }
 
 // Peak memory in MB of a fresh process that draws the sheet.

@@ -1,5 +1,6 @@
 #include "bench/sheet_probe.h"
 
+#include "archive/run_error.h"
 #include "cli/opened_vswap.h"
 #include "cli/sheet_command.h"
 
@@ -48,8 +49,8 @@ int runSheetProbe(int argc, char* argv[])
             std::cerr << "sheet probe: " << problems.str();
             return 1;
         }
-    } catch (const cli::Failure& failure) {
-        std::cerr << "sheet probe: " << failure.file << ": " << failure.text << '\n';
+    } catch (const RunError& error) {
+        std::cerr << "sheet probe: " << error.text() << '\n';
         return 1;
     }
     std::cout << peakResidentKb() << '\n';

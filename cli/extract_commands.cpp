@@ -12,10 +12,9 @@
 #include "archive/text_file.h"
 #include "export/png_files_qt.h"
 #include "pictures/bitmap_writer.h"
-#include "pictures/decoders.h"
+#include "pictures/chunk_picture.h"
 #include "pictures/palette.h"
 #include "pictures/reference_tables.h"
-#include "pictures/sprite_encoder.h"
 #include "saved_folder/layout_of_page_file.h"
 #include "saved_folder/saved_item_name.h"
 #include "saved_folder/saved_layout.h"
@@ -40,7 +39,7 @@ std::vector<std::int32_t> chunksToSave(const OpenedVswap& vswap, const std::vect
     const std::set<std::int32_t> wanted(requested.begin(), requested.end());
     for (std::int32_t index : wanted)
         if (!std::binary_search(listed.begin(), listed.end(), index))
-            throw Failure{vswap.path, "chunk " + std::to_string(index) + " is not in the chunk list"};
+            throw RunError::message(vswap.path + ": chunk " + std::to_string(index) + " is not in the chunk list");
     return {wanted.begin(), wanted.end()};
 }
 
@@ -117,7 +116,7 @@ void listChunks(const std::string& vswapPath, GameVersion version, const std::st
 
     const std::string descriptionPath = dataDir + descriptionFileName(version);
     auto descriptions = std::make_unique<DescriptionTable>();
-    onFile(descriptionPath, [&] {
+    namingFile(descriptionPath, [&] {
         TextFile descriptionFile;
         descriptionFile.open(descriptionPath);
         readDescriptions(descriptionFile, vswap->header.spriteStart, vswap->header.soundStart, *descriptions);
@@ -140,7 +139,7 @@ bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& pro
     makeOutputFolder(request.outputDir);
     const std::string base = request.outputDir + (request.outputDir.ends_with('/') ? "" : "/") + request.prefix;
     const BmpHeaderTemplate header = referenceBitmapHeader();
-    const std::vector<FileIdentity> input{onFile(vswap->path, [&] { return vswap->file.identity(); })};
+    const std::vector<FileIdentity> input{vswap->file.identity()};
     const bool png = request.format == PictureFormat::Png;
     const Palette palette = png ? paletteFrom(request.palettePath) : Palette{};
 
@@ -160,7 +159,8 @@ bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& pro
         const std::string path = savedItemFileName(base, kind, vswap->table.itemNumber[index], png ? ".png" : ".bmp");
         // However the output is named or linked, the file being read stays as it is.
         if (wouldWriteInto(path, input.front())) {
-            reportNotSaved(path, "the file being read; not written over");
+            ++notSaved;
+            problems << "pagelark-cli: " << printableText(fileBeingRead(path).text()) << '\n';
             continue;
         }
         if (!namesTaken.insert(path).second) {
@@ -171,9 +171,9 @@ bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& pro
         try {
             if (kind == ItemKind::Sound) {
                 samples = readSoundSamples(vswap->file, offset, vswap->table.length[index]);
-            } else if (kind == ItemKind::Wall) {
-                decodeWall(vswap->file, offset, grid);
-            } else if (!decodeSprite(vswap->file, offset, std::nullopt, grid)) {
+            } else if (const std::optional<PixelGrid> picture = chunkPicture(vswap->file, offset, kind)) {
+                grid = *picture;
+            } else {
                 ++skippedSprites;
                 continue;
             }

@@ -6,7 +6,7 @@ std::unique_ptr<OpenedVswap> openVswap(const std::string& path)
 {
     auto opened = std::make_unique<OpenedVswap>();
     opened->path = path;
-    onFile(path, [&] {
+    namingFile(path, [&] {
         opened->file.openRead(path);
         readChunkTable(opened->file, opened->header, opened->table);
     });
@@ -25,9 +25,9 @@ std::vector<std::int32_t> listedChunks(const OpenedVswap& vswap)
 Palette paletteFrom(const std::string& path)
 {
     Palette palette{};
-    const int colours = onFile(path, [&] { return readPaletteFile(path, palette); });
+    const int colours = namingFile(path, [&] { return readPaletteFile(path, palette); });
     if (colours < PaletteSize)
-        throw Failure{path, "not a palette of 256 colours: it holds " + std::to_string(colours)};
+        throw RunError::message(path + ": not a palette of 256 colours: it holds " + std::to_string(colours));
     return palette;
 }
 

@@ -12,24 +12,6 @@
 
 namespace pagelark::cli {
 
-// What the commands raise: the file concerned and the text to show for it,
-// the same text the window's error box shows.
-struct Failure {
-    std::string file;
-    std::string text;
-};
-
-// Runs step, turning the program's errors into a failure of the given file.
-template <typename Step>
-auto onFile(const std::string& file, Step&& step)
-{
-    try {
-        return step();
-    } catch (const RunError& error) {
-        throw Failure{file, error.text()};
-    }
-}
-
 // A page file opened for reading, with its header and chunk table read.
 struct OpenedVswap {
     std::string path;

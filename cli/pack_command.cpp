@@ -5,7 +5,7 @@
 #include "archive/printable_text.h"
 #include "cli/chunk_import.h"
 #include "cli/opened_vswap.h"
-#include "pictures/decoders.h"
+#include "pictures/chunk_picture.h"
 #include "saved_folder/folder_packing.h"
 #include "saved_folder/saved_item_name.h"
 
@@ -85,15 +85,7 @@ std::optional<PixelGrid> baseGrid(OpenedVswap* base, ItemKind kind, std::int32_t
     const std::int32_t index = kind == ItemKind::Wall ? number : base->header.spriteStart + number;
     if (index >= base->header.chunkCount || !base->table.isListed(index) || kindOfChunk(base->header, index) != kind)
         return std::nullopt;
-    PixelGrid grid{};
-    const bool decoded = namingFile(base->path, [&] {
-        if (kind == ItemKind::Wall) {
-            decodeWall(base->file, base->table.offset[index], grid);
-            return true;
-        }
-        return decodeSprite(base->file, base->table.offset[index], std::nullopt, grid);
-    });
-    return decoded ? std::optional(grid) : std::nullopt;
+    return pictureToKeepColoursOf(base->file, base->table.offset[index], kind);
 }
 
 // A folder's pictures and sounds imported as the command line imports them,

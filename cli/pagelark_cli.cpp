@@ -24,7 +24,6 @@
 namespace {
 
 using pagelark::GameVersion;
-using pagelark::cli::Failure;
 using pagelark::cli::ListFormat;
 using pagelark::cli::PictureFormat;
 using pagelark::cli::SheetKind;
@@ -384,8 +383,6 @@ int main(int argc, char* argv[])
             return runPack(rest);
         if (args[0] == "replace")
             return runReplace(rest);
-    } catch (const Failure& failure) {
-        return reportFailure(failure.file + ": " + failure.text);
     } catch (const pagelark::RunError& error) {
         return reportFailure(error.text());
     } catch (const std::bad_alloc&) {

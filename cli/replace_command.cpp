@@ -5,31 +5,12 @@
 #include "archive/printable_text.h"
 #include "cli/chunk_import.h"
 #include "cli/opened_vswap.h"
-#include "pictures/decoders.h"
+#include "pictures/chunk_picture.h"
 #include "pictures/picture_chunk.h"
 
 #include <set>
 
 namespace pagelark::cli {
-
-namespace {
-
-// The picture a chunk holds now, for the colours a replacement leaves as they were.
-std::optional<PixelGrid> currentPicture(OpenedVswap& vswap, std::int32_t index, ItemKind kind)
-{
-    PixelGrid grid{};
-    const std::int32_t offset = vswap.table.offset[index];
-    const bool decoded = namingFile(vswap.path, [&] {
-        if (kind == ItemKind::Wall) {
-            decodeWall(vswap.file, offset, grid);
-            return true;
-        }
-        return decodeSprite(vswap.file, offset, std::nullopt, grid);
-    });
-    return decoded ? std::optional(grid) : std::nullopt;
-}
-
-}  // namespace
 
 void replaceChunks(const ReplaceRequest& request, std::ostream& out, std::ostream& problems)
 {
@@ -51,7 +32,8 @@ void replaceChunks(const ReplaceRequest& request, std::ostream& out, std::ostrea
             const std::vector<std::uint8_t> samples = importer.sound(path);
             namingFile(path, [&] { replaceSound(file, vswap->table.itemNumber[index], samples); });
         } else {
-            const std::optional<PixelGrid> current = currentPicture(*vswap, index, kind);
+            const std::optional<PixelGrid> current
+                = pictureToKeepColoursOf(vswap->file, vswap->table.offset[index], kind);
             const PixelGrid grid = importer.picture(path, kind, current ? &*current : nullptr);
             namingFile(path, [&] { replaceChunk(file, index, chunkOfGrid(grid, kind)); });
         }

@@ -5,7 +5,7 @@
 #include "cli/opened_vswap.h"
 #include "export/contact_sheet.h"
 #include "export/contact_sheet_qt.h"
-#include "pictures/decoders.h"
+#include "pictures/chunk_picture.h"
 
 #include <utility>
 
@@ -33,21 +33,18 @@ bool drawSheet(const SheetRequest& request, std::ostream& out, std::ostream& pro
     const std::vector<std::int32_t> chunks = chunksOfKind(*vswap, wanted);
     const SheetLayout layout{request.columns, request.scale};
     // Refused before a picture is decoded or a byte is written.
-    onFile(request.outputPath, [&] { checkSheetSize(layout, static_cast<int>(chunks.size()), wanted); });
-    const FileIdentity input = onFile(vswap->path, [&] { return vswap->file.identity(); });
+    namingFile(request.outputPath, [&] { checkSheetSize(layout, static_cast<int>(chunks.size()), wanted); });
+    const FileIdentity input = vswap->file.identity();
     if (wouldWriteInto(request.outputPath, input))
-        throw Failure{request.outputPath, "the file being read; not written over"};
+        throw fileBeingRead(request.outputPath);
 
     std::vector<SheetPicture> pictures;
     pictures.reserve(chunks.size());
     int unreadable = 0;
     for (std::int32_t index : chunks) {
-        SheetPicture picture{index, wanted, vswap->table.itemNumber[index], PixelGrid{}};
+        SheetPicture picture{index, wanted, vswap->table.itemNumber[index], std::nullopt};
         try {
-            if (wanted == ItemKind::Wall)
-                decodeWall(vswap->file, vswap->table.offset[index], *picture.grid);
-            else if (!decodeSprite(vswap->file, vswap->table.offset[index], std::nullopt, *picture.grid))
-                picture.grid.reset();
+            picture.grid = chunkPicture(vswap->file, vswap->table.offset[index], wanted);
         } catch (const RunError& error) {
             problems << "pagelark-cli: "
                      << printableText(vswap->path + ": chunk " + std::to_string(index) + ": " + error.text()) << '\n';
@@ -57,7 +54,7 @@ bool drawSheet(const SheetRequest& request, std::ostream& out, std::ostream& pro
         pictures.push_back(std::move(picture));
     }
 
-    const auto [width, height] = onFile(request.outputPath, [&] {
+    const auto [width, height] = namingFile(request.outputPath, [&] {
         const IndexedSheet sheet = composeContactSheet(pictures, palette, layout, qtLabelDrawer());
         OutputFile file(request.outputPath, {input}, OutputAccess::Shared, OutputDurability::Flushed);
         writeSheetPng(sheet, file);

@@ -3,7 +3,7 @@
 #include "archive/byte_file.h"
 #include "archive/page_file.h"
 #include "archive/run_error.h"
-#include "pictures/decoders.h"
+#include "pictures/chunk_picture.h"
 #include "pictures/sprite_encoder.h"
 #include "sounds/wav_writer.h"
 
@@ -84,7 +84,6 @@ private:
     {
         SavedLayout& layout = result_.layout;
         const auto count = std::min<std::size_t>(model_.chunks.size(), model_.soundStart);
-        PixelGrid grid{};
         for (std::size_t i = 0; i < count; ++i) {
             const PageChunk& chunk = model_.chunks[i];
             const ChunkName name = nameOf(i);
@@ -94,18 +93,17 @@ private:
             }
             try {
                 const Bytes bytes = bytesAt(file_, chunk.source->offset, chunk.source->length);
-                const auto offset = static_cast<std::int32_t>(chunk.source->offset);
                 if (bytes.size() <= 1) {
                     layout.shortChunks[name] = {bytes, 0};
-                } else if (name.kind == LayoutKind::Wall) {
-                    decodeWall(file_, offset, grid);
-                    if (bytes.size() != GridCells)
-                        keepRaw(name, chunk, contentFingerprint(grid.data(), grid.size()));
-                } else if (!decodeSprite(file_, offset, std::nullopt, grid)) {
-                    keepRaw(name, chunk, std::nullopt);
-                } else if (encodeSprite(grid) != bytes) {
-                    keepRaw(name, chunk, contentFingerprint(grid.data(), grid.size()));
+                    continue;
                 }
+                const bool wall = name.kind == LayoutKind::Wall;
+                const std::optional<PixelGrid> picture = chunkPicture(
+                    file_, static_cast<std::int32_t>(chunk.source->offset), wall ? ItemKind::Wall : ItemKind::Sprite);
+                if (!picture)
+                    keepRaw(name, chunk, std::nullopt);
+                else if (wall ? bytes.size() != GridCells : encodeSprite(*picture) != bytes)
+                    keepRaw(name, chunk, contentFingerprint(picture->data(), picture->size()));
             } catch (const RunError&) {
             }
         }

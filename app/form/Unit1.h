@@ -217,7 +217,6 @@ private:
     // The list row under a point of the window; -1 for none.
     int listRowAt(const QPoint& at) const;
     // The picture a wall or sprite chunk holds now; nothing when it holds none.
-    std::optional<PixelGrid> pictureOfChunk(std::int32_t index, ItemKind kind);
     // Reads the copy of the step shown as an open does, without the dialog,
     // keeping the selection, the current entry and the scroll position.
     void showEditedCopy();

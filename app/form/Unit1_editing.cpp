@@ -8,7 +8,7 @@
 #include "archive/page_file.h"
 #include "archive/run_error.h"
 #include "export/picture_import_qt.h"
-#include "pictures/decoders.h"
+#include "pictures/chunk_picture.h"
 #include "pictures/picture_chunk.h"
 #include "pictures/picture_import.h"
 #include "sounds/sound_import.h"
@@ -84,23 +84,6 @@ void TForm1::Replace1Click()
     replaceChunkWithFile(index, *chosen);
 }
 
-std::optional<PixelGrid> TForm1::pictureOfChunk(std::int32_t index, ItemKind kind)
-{
-    PixelGrid grid{};
-    const std::int32_t offset = state_.chunks.offset[static_cast<std::size_t>(index)];
-    try {
-        if (kind == ItemKind::Wall) {
-            decodeWall(state_.workingCopy, offset, grid);
-            return grid;
-        }
-        if (decodeSprite(state_.workingCopy, offset, std::nullopt, grid))
-            return grid;
-    } catch (const RunError&) {
-        // A damaged chunk has no colours to keep; a picture may still replace it.
-    }
-    return std::nullopt;
-}
-
 void TForm1::replaceChunkWithFile(std::int32_t index, const std::string& path)
 {
     if (!state_.workingCopy.isOpen() || savingSelection_)
@@ -116,7 +99,8 @@ void TForm1::replaceChunkWithFile(std::int32_t index, const std::string& path)
         }
         // The colours left as they were keep the indices the chunk has, as
         // the command line keeps them.
-        const std::optional<PixelGrid> base = pictureOfChunk(index, kind);
+        const std::optional<PixelGrid> base
+            = pictureToKeepColoursOf(state_.workingCopy, state_.chunks.offset[static_cast<std::size_t>(index)], kind);
         const PixelGrid grid = gridFromPicture(readPictureFile(path), kind, state_.palette, base ? &*base : nullptr);
         replaceChunk(file, index, chunkOfGrid(grid, kind));
     });

@@ -50,8 +50,7 @@ bool TForm1::saveEditedFileAs()
         return false;
     state_.lastSaveFolder = std::filesystem::path(*chosen).parent_path().string();
     if (wouldWriteInto(*chosen, state_.chosenFile))
-        throw RunError::message(*chosen + ": this is the file that is open, which the window never changes; "
-                                          "save under another name");
+        throw fileBeingRead(*chosen);
     for (const FileIdentity& copy : workingCopies()) {
         if (wouldWriteInto(*chosen, copy))
             throw RunError::message(*chosen + ": this is the window's working copy of the open file; "

@@ -217,9 +217,8 @@ TEST(ExtractSave, NeverWritesIntoTheFileItReads)
     const CommandResult run = runCli({"save", dir.file("out/wall0000.bmp"), dir.file("out")});
     EXPECT_EQ(run.status, 1);
     for (const char* name : {"wall0000.bmp", "wall0001.bmp", "sprite0000.bmp"})
-        EXPECT_NE(
-            run.err.find("pagelark-cli: " + dir.file("out/") + name + ": the file being read; not written over\n"),
-            std::string::npos)
+        EXPECT_NE(run.err.find("pagelark-cli: Not written: " + dir.file("out/") + name + " is the file being read\n"),
+                  std::string::npos)
             << name;
     EXPECT_EQ(testing::readFileBytes(dir.file("out/wall0000.bmp")), bytes);
     // The sound is saved all the same.

@@ -233,6 +233,31 @@ TEST(PackAndReplace, ReplacingKeepsEveryOtherChunkAndTheIndicesOfUnchangedColour
     }
 }
 
+// A sprite whose column commands lie beyond the end of its file has no
+// colours to keep, and is replaced as any other, as in the window.
+TEST(PackAndReplace, ASpriteCutShortByTheEndOfItsFileIsReplacedAsAnyOther)
+{
+    TempDir dir;
+    writeFileBytes(dir.file("CUT.WL6"),
+                   VswapWriter()
+                       .wall({chunkOfBytes(4096, 3), false, {}})
+                       .sprite({{0, 0, 1, 0, 0xA0, 0x0F, 0xA0, 0x0F}, false, {}})
+                       .soundPage({chunkOfBytes(300, 9), false, {}})
+                       .sound(0, 300)
+                       .build());
+    PixelGrid dot;
+    dot.fill(EmptyIndex);
+    dot[gridCell(7, 7)] = 40;
+    QImage picture(64, 64, QImage::Format_ARGB32);
+    picture.fill(qRgba(0, 0, 0, 0));
+    const RgbColor colour = gamePalette()[40];
+    picture.setPixel(7, 7, qRgb(colour.red, colour.green, colour.blue));
+    ASSERT_TRUE(picture.save(QString::fromStdString(dir.file("dot.png"))));
+    const CommandResult run = runCli({"replace", dir.file("CUT.WL6"), dir.file("NEW.WL6"), "1=" + dir.file("dot.png")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(contentsOf(dir.file("NEW.WL6")).chunks[1] == encodeSprite(dot));
+}
+
 // Every limit is an error naming the file and the number, and the page
 // file to write stays as it was, with no trace of an attempt beside it.
 TEST(PackAndReplace, LimitsAreCheckedBeforeAnythingIsWritten)

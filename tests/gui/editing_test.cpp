@@ -65,6 +65,26 @@ TEST_F(EditingTest, WallSpriteAndSoundAreReplacedByMenuAndByDropAndUndone)
     EXPECT_TRUE(platform.allAnswersUsed());
 }
 
+// A sprite whose column commands lie beyond the end of its file has no
+// colours to keep, and is replaced as any other, as on the command line.
+TEST_F(EditingTest, ASpriteCutShortByTheEndOfItsFileIsReplacedAsAnyOther)
+{
+    const std::vector<std::uint8_t> cut = {0, 0, 1, 0, 0xA0, 0x0F, 0xA0, 0x0F};
+    openFile(userFile("CUT.WL6",
+                      tools::VswapWriter()
+                          .wall(patternWall())
+                          .wall(chunkOf(4096, 5))
+                          .sprite({cut, false, {}})
+                          .soundPage(chunkOf(300, 0x11))
+                          .sound(0, 300)
+                          .build()));
+    selectOnly(SpriteRow);
+    platform.errors.clear();  // showing it says it cannot be read
+    replaceByMenu(pngFile("sprite.png", barGrid(EmptyIndex, 99)));
+    EXPECT_TRUE(platform.errors.empty()) << platform.errors.front();
+    EXPECT_EQ(shownChunk(SpriteRow), encodeSprite(barGrid(EmptyIndex, 99)));
+}
+
 TEST_F(EditingTest, UndoAndRedoGoBetweenTheCopiesBackToTheFileAsOpened)
 {
     TForm1& window = form();
