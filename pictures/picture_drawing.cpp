@@ -13,7 +13,6 @@ constexpr int FramedEnd = Margin + FramedBlock * GridSide;
 constexpr int PlotLevelTop = 30;      // rows up to here are above the level scale
 constexpr int PlotLevelBottom = 289;  // rows from here on are below it
 constexpr int HighestLevel = 99;
-constexpr int SoundKind = 3;
 
 }  // namespace
 
@@ -64,13 +63,13 @@ int colorIndexAt(const Canvas& view, int x, int y, const Palette& palette)
     return found;
 }
 
-std::string pointerPositionText(int kind, std::int32_t x, std::int32_t y)
+std::string pointerPositionText(bool picture, std::int32_t x, std::int32_t y)
 {
     // 64-bit arithmetic, so no position can overflow; divisions truncate
     // toward zero like the read-out always did.
     const std::int64_t px = x;
     const std::int64_t py = y;
-    if (kind < SoundKind)
+    if (picture)
         return std::to_string(px / PlainBlock) + "," + std::to_string(py / PlainBlock);
 
     const std::int64_t position = 10 * px / 32;

@@ -30,8 +30,8 @@ void drawWallPicture(const PixelGrid& grid, const Palette& palette, bool backgro
 int colorIndexAt(const Canvas& view, int x, int y, const Palette& palette);
 
 // The coordinate read-out under the pointer: grid cell "x,y" for a picture
-// (kind below 3), position and level "p,l" for a sound plot.
-std::string pointerPositionText(int kind, std::int32_t x, std::int32_t y);
+// (or before anything is shown), position and level "p,l" for a sound plot.
+std::string pointerPositionText(bool picture, std::int32_t x, std::int32_t y);
 
 // The level a ceiling value stands for: "1:1" .. "6:10" for Wolfenstein 3D,
 // "1" .. "21" for Spear of Destiny.

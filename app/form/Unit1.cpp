@@ -221,6 +221,10 @@ void TForm1::ReadChunkTable()
 {
     readChunkTable(state_.workingCopy, state_.header, state_.chunks);
     state_.listedLines = listLines(state_.header, state_.chunks);
+    state_.listedChunks.clear();
+    for (std::int32_t i = 0; i < state_.header.chunkCount; ++i)
+        if (state_.chunks.isListed(i))
+            state_.listedChunks.push_back(i);
 }
 
 QStringList TForm1::plainListLines() const
@@ -237,8 +241,7 @@ void TForm1::replaceListLines(const QStringList& lines)
     const int current = ListBox1->currentRow();
     const QSignalBlocker quiet(ListBox1);
     ListBox1->setUpdatesEnabled(false);
-    ListBox1->clear();
-    ListBox1->addItems(lines);
+    ListBox1->setLines(lines, state_.listedChunks, state_.header);
     ListBox1->setUpdatesEnabled(true);
     makeListRowCurrent(current);
 }
@@ -299,7 +302,7 @@ void TForm1::dropEvent(QDropEvent* event)
     if (row < 0)
         return;
     event->acceptProposedAction();
-    runGuarded(platform_, [&] { replaceChunkWithFile(chunkIndexOfListLine(ListBox1->item(row)->text()), *file); });
+    runGuarded(platform_, [&] { replaceChunkWithFile(ChunkList::chunkOf(ListBox1->item(row)), *file); });
 }
 
 void TForm1::Image1Click() { Form2->show(); }

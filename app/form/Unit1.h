@@ -190,7 +190,6 @@ private:
     // The lines of the chunk table, without descriptions.
     QStringList plainListLines() const;
     // The chunk index a line of the list starts with, checked against the table.
-    std::int32_t chunkIndexOfListLine(const QString& line) const;
     // The start and size fields in the display mode in force.
     void showStartAndSize(std::int32_t length, std::int32_t offset);
     // The ceiling value in use: the spin edit's value, kept within its range
@@ -209,7 +208,7 @@ private:
     // The working copies alone.
     std::vector<FileIdentity> workingCopies() const;
     // Saves one line of the work list into the files that start with base.
-    void saveListedChunk(const QString& line, const std::string& base);
+    void saveListedChunk(const QListWidgetItem* row, const std::string& base);
 
     // Editing.
     // The one selected row; nothing when none or several are selected.

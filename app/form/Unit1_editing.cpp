@@ -69,8 +69,8 @@ void TForm1::Replace1Click()
     const std::optional<int> row = singleSelectedRow();
     if (!row || !Replace1->isEnabled())
         return;
-    const std::int32_t index = chunkIndexOfListLine(ListBox1->item(*row)->text());
-    const ItemKind kind = kindOfChunk(state_.header, index);
+    const std::int32_t index = ChunkList::chunkOf(ListBox1->item(*row));
+    const ItemKind kind = ChunkList::kindOf(ListBox1->item(*row));
     const FileFilter files = kind == ItemKind::Sound
         ? FileFilter{"Sound files", "*.wav;*.WAV;*.flac;*.FLAC;*.ogg;*.OGG;*.oga"}
         : FileFilter{"Picture files", "*.bmp;*.BMP;*.png;*.PNG"};
@@ -158,10 +158,9 @@ void TForm1::relistKeepingSelection()
 {
     std::set<std::int32_t> selected;
     for (const QListWidgetItem* item : ListBox1->selectedItems())
-        selected.insert(chunkIndexOfLine(item->text().toLatin1().toStdString()));
+        selected.insert(ChunkList::chunkOf(item));
     const int currentRow = ListBox1->currentRow();
-    const std::int32_t current
-        = currentRow >= 0 ? chunkIndexOfLine(ListBox1->item(currentRow)->text().toLatin1().toStdString()) : -1;
+    const std::int32_t current = currentRow >= 0 ? ChunkList::chunkOf(ListBox1->item(currentRow)) : -1;
     const int scrolled = ListBox1->verticalScrollBar()->value();
     // As an open does: without descriptions when they cannot be read, and
     // the error shown once the list is back.
@@ -176,7 +175,7 @@ void TForm1::relistKeepingSelection()
     makeListRowCurrent(std::min(currentRow, ListBox1->count() - 1));
     QItemSelection selection;
     for (int row = 0; row < ListBox1->count(); ++row) {
-        const std::int32_t index = chunkIndexOfListLine(ListBox1->item(row)->text());
+        const std::int32_t index = ChunkList::chunkOf(ListBox1->item(row));
         if (selected.contains(index))
             selection.select(ListBox1->model()->index(row, 0), ListBox1->model()->index(row, 0));
         if (index == current)

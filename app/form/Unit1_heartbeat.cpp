@@ -43,14 +43,14 @@ void TForm1::Timer1Timer()
 void TForm1::refreshPreviewFile()
 {
     const CurrentItem& current = state_.current;
-    if (current.kind == 2)
+    if (current.kind == ItemKind::Sprite)
         DecodeSprite(current.offset, /*withBackground=*/false);
-    if (current.kind < 3)
+    if (current.isPicture())
         WriteBitmapFile(state_.ownFilesDir + std::string(PicturePreviewName), OutputAccess::Private);
     else
         WriteWavFile(state_.ownFilesDir + std::string(SoundPreviewName), current.offset, current.length,
                      OutputAccess::Private);
-    if (current.kind == 2) {
+    if (current.kind == ItemKind::Sprite) {
         DecodeSprite(current.offset, state_.viewMode);
         DrawSpritePicture();
     }

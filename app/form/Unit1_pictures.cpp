@@ -97,7 +97,7 @@ void TForm1::WriteBitmapFile(const std::string& path, OutputAccess access)
 void TForm1::Image2Click()
 {
     // A sound's plot has no background mode; a wall, a sprite or nothing yet does.
-    if (state_.current.kind < 3)
+    if (state_.current.isPicture())
         state_.viewMode = !state_.viewMode;
     ShowCurrentItem();
 }
@@ -112,7 +112,7 @@ void TForm1::spe1Change()
 
 void TForm1::Image2MouseMove(int x, int y)
 {
-    Edit3->setText(QString::fromStdString(pointerPositionText(state_.current.kind, x, y)));
+    Edit3->setText(QString::fromStdString(pointerPositionText(state_.current.isPicture(), x, y)));
     Edit5->setText(QString::number(colorIndexAt(Image2->canvas(), x, y, state_.palette)));
 }
 

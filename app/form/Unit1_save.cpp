@@ -105,7 +105,7 @@ void TForm1::spgemClick()
     ListBox2->clear();
     for (int row = 0; row < ListBox1->count(); ++row) {
         if (ListBox1->item(row)->isSelected())
-            ListBox2->addItem(ListBox1->item(row)->text());
+            ListBox2->addItem(ListBox1->item(row)->clone());
     }
     std::optional<int> stoppedAfter;
     if (const std::optional<std::string> chosen = platform_.chooseFileToSave(request)) {
@@ -121,7 +121,7 @@ void TForm1::spgemClick()
                 stoppedAfter = row;
                 break;
             }
-            saveListedChunk(ListBox2->item(row)->text(), base);
+            saveListedChunk(ListBox2->item(row), base);
         }
     }
     if (stoppedAfter)
@@ -131,14 +131,14 @@ void TForm1::spgemClick()
     ShowCurrentItem();
 }
 
-void TForm1::saveListedChunk(const QString& line, const std::string& base)
+void TForm1::saveListedChunk(const QListWidgetItem* row, const std::string& base)
 {
-    const std::int32_t index = chunkIndexOfListLine(line);
-    const std::int32_t itemNumber = itemNumberOfLine(line.toLatin1().toStdString());
+    const std::int32_t index = ChunkList::chunkOf(row);
+    const std::int32_t itemNumber = itemNumberOfLine(row->text().toLatin1().toStdString());
     const std::int32_t offset = state_.chunks.offset[static_cast<std::size_t>(index)];
     const std::int32_t length = state_.chunks.length[static_cast<std::size_t>(index)];
     // A chunk at or above the first sound is a sound only, even below the first sprite.
-    const ItemKind kind = kindOfChunk(state_.header, index);
+    const ItemKind kind = ChunkList::kindOf(row);
     const std::string path = savedItemFileName(base, kind, itemNumber);
     switch (kind) {
     case ItemKind::Wall:

@@ -42,7 +42,7 @@ void TForm1::ShowCurrentItem()
     const int row = ListBox1->currentRow();
     if (row < 0 || row >= ListBox1->count())
         throw RunError::message("List index out of bounds (" + std::to_string(row) + ")");
-    const std::int32_t index = chunkIndexOfListLine(ListBox1->item(row)->text());
+    const std::int32_t index = ChunkList::chunkOf(ListBox1->item(row));
     CurrentItem& current = state_.current;
     current.index = index;
 
@@ -58,37 +58,29 @@ void TForm1::ShowCurrentItem()
         QString::fromStdString(durationText(current.length, QLocale::system().decimalPoint().toStdString())));
     Label7->adjustSize();
 
-    current.kind = static_cast<int>(kindOfChunk(header, index));
-    spe1->setVisible(current.kind < 3);
-    Label8->setVisible(current.kind < 3);
-    Panel2->setVisible(current.kind == 2);
-    Panel1->setVisible(current.kind == 3);
+    const ItemKind kind = ChunkList::kindOf(ListBox1->item(row));
+    current.kind = kind;
+    spe1->setVisible(kind != ItemKind::Sound);
+    Label8->setVisible(kind != ItemKind::Sound);
+    Panel2->setVisible(kind == ItemKind::Sprite);
+    Panel1->setVisible(kind == ItemKind::Sound);
 
-    switch (current.kind) {
-    case 1:
+    switch (kind) {
+    case ItemKind::Wall:
         DecodeWall(current.offset);
         DrawWallPicture();
         break;
-    case 2:
+    case ItemKind::Sprite:
         if (DecodeSprite(current.offset, state_.viewMode))
             DrawSpritePicture();
         else
             ClearPicture();
         break;
-    default:
+    case ItemKind::Sound:
         PlotSound(current.offset, current.length);
         break;
     }
     showStartAndSize(current.length, current.offset);
-}
-
-std::int32_t TForm1::chunkIndexOfListLine(const QString& line) const
-{
-    const std::int32_t index = chunkIndexOfLine(line.toLatin1().toStdString());
-    // The list holds only lines of the chunk table, but an index from text is checked all the same.
-    if (index >= ChunkSlots)
-        throw RunError::message("Chunk index " + std::to_string(index) + " is outside the chunk table");
-    return index;
 }
 
 void TForm1::showStartAndSize(std::int32_t length, std::int32_t offset)

@@ -26,7 +26,10 @@ struct CurrentItem {
     std::int32_t index = 0;
     std::int32_t offset = 0;
     std::int32_t length = 0;
-    int kind = 0;  // 1 wall, 2 sprite, 3 sound; 0 before the first entry is shown
+    std::optional<ItemKind> kind;  // none before the first entry is shown
+
+    // A wall, a sprite, or nothing yet: what the picture view shows.
+    bool isPicture() const { return kind != ItemKind::Sound; }
 };
 
 // Everything the window's handlers share, alive from start-up to exit.
@@ -44,8 +47,10 @@ struct ProgramState {
 
     VswapHeader header;
     ChunkTable chunks;
-    // One line per listed chunk, as the table gives it, before any description.
+    // One line per listed chunk, as the table gives it, before any
+    // description, and the chunk of each.
     std::vector<std::string> listedLines;
+    std::vector<std::int32_t> listedChunks;
     // A copy of the chosen file in ownFilesDir; open exactly while a copy is open.
     ByteFile workingCopy;
     // The copy's name, held by this instance from the first open until closing.

@@ -2,8 +2,34 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 
 namespace pagelark {
+
+namespace {
+
+constexpr int ChunkRole = Qt::UserRole;
+constexpr int KindRole = Qt::UserRole + 1;
+
+}  // namespace
+
+void ChunkList::setLines(const QStringList& lines, const std::vector<std::int32_t>& chunks, const VswapHeader& header)
+{
+    clear();
+    addItems(lines);
+    // The rows are told to the view once, as they are added; what they keep
+    // beside their text changes nothing it shows.
+    const QSignalBlocker quiet(model());
+    for (int row = 0; row < count() && static_cast<std::size_t>(row) < chunks.size(); ++row) {
+        const std::int32_t chunk = chunks[static_cast<std::size_t>(row)];
+        item(row)->setData(ChunkRole, chunk);
+        item(row)->setData(KindRole, static_cast<int>(kindOfChunk(header, chunk)));
+    }
+}
+
+std::int32_t ChunkList::chunkOf(const QListWidgetItem* row) { return row->data(ChunkRole).toInt(); }
+
+ItemKind ChunkList::kindOf(const QListWidgetItem* row) { return static_cast<ItemKind>(row->data(KindRole).toInt()); }
 
 ChunkList::ChunkList(QWidget* parent) : QListWidget(parent)
 {

@@ -1,8 +1,12 @@
 #pragma once
 
 #include "app/widgets/single_clicks.h"
+#include "archive/chunk_table.h"
 
 #include <QListWidget>
+
+#include <cstdint>
+#include <vector>
 
 namespace pagelark {
 
@@ -18,6 +22,12 @@ class ChunkList : public QListWidget {
 
 public:
     explicit ChunkList(QWidget* parent = nullptr);
+
+    // Every row keeps the chunk it lists and the chunk's kind beside its
+    // text, so that nothing reads them back from the text.
+    void setLines(const QStringList& lines, const std::vector<std::int32_t>& chunks, const VswapHeader& header);
+    static std::int32_t chunkOf(const QListWidgetItem* row);
+    static ItemKind kindOf(const QListWidgetItem* row);
 
 signals:
     void entryClicked();

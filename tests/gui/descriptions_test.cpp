@@ -218,7 +218,7 @@ TEST_F(DescriptionsTest, MissingFileAtTheFirstOpenEndsTheOpenBeforeTheControlsAr
     EXPECT_EQ(listLines(), sampleLines());
     EXPECT_FALSE(revealedByLoad());
     EXPECT_EQ(window.Edit1->text(), "");
-    EXPECT_EQ(window.state().current.kind, 0);
+    EXPECT_EQ(window.state().current.kind, std::nullopt);
     EXPECT_EQ(window.state().lastFileName, "");
     EXPECT_TRUE(window.Timer1->isActive());
 

@@ -181,7 +181,7 @@ TEST_F(SaveSelectedTest, WhileARunGoesOnNothingMayChangeTheFileOrTheListUnderIt)
                              static_cast<QWidget*>(window.cb1), static_cast<QWidget*>(window.ListBox1)})
         EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
     clickRow(SoundRow);
-    EXPECT_EQ(window.state().current.kind, 3);
+    EXPECT_EQ(window.state().current.kind, ItemKind::Sound);
 }
 
 TEST_F(SaveSelectedTest, ClosingTheWindowEndsTheRunCleanly)

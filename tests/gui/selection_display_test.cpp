@@ -54,7 +54,7 @@ TEST_F(SelectionDisplayTest, OpenShowsTheFirstEntryAtOnceWithNothingSelected)
     TForm1& window = form();
     EXPECT_EQ(size(), "10");
     EXPECT_EQ(start(), "512");  // the header of nine chunks rounded up to a multiple of 512
-    EXPECT_EQ(window.state().current.kind, 1);
+    EXPECT_EQ(window.state().current.kind, ItemKind::Wall);
     EXPECT_EQ(window.state().current.index, 0);
     EXPECT_EQ(view().pixel(0, 0), color(1));
     EXPECT_EQ(window.ListBox1->currentRow(), 0);
@@ -134,7 +134,7 @@ TEST_F(SelectionDisplayTest, ShowingWithAnEmptyListReportsTheListIndexAndChanges
     EXPECT_EQ(platform.errors, std::vector<std::string>{"List index out of bounds (-1)"});
     // The click itself still switched the mode: nothing was shown yet.
     EXPECT_TRUE(window.state().viewMode);
-    EXPECT_EQ(window.state().current.kind, 0);
+    EXPECT_EQ(window.state().current.kind, std::nullopt);
     EXPECT_EQ(size(), "");
     EXPECT_EQ(start(), "");
     EXPECT_EQ(window.Label1->text(), " ");
@@ -161,13 +161,13 @@ TEST_F(SelectionDisplayTest, KeyboardMovesShowTheNewEntryAndRestartTheHeartbeat)
 
     window.state().heartbeatTicks = 5;
     QTest::keyClick(window.ListBox1, Qt::Key_Down);
-    EXPECT_EQ(window.state().current.kind, 2);
+    EXPECT_EQ(window.state().current.kind, ItemKind::Sprite);
     EXPECT_EQ(window.Label1->text(), "0");
     EXPECT_TRUE(shown(window.Panel2));
     EXPECT_EQ(window.state().heartbeatTicks, 0);
 
     QTest::keyClick(window.ListBox1, Qt::Key_End);
-    EXPECT_EQ(window.state().current.kind, 3);
+    EXPECT_EQ(window.state().current.kind, ItemKind::Sound);
     EXPECT_TRUE(shown(window.Panel1));
     EXPECT_EQ(size(), "110");
     EXPECT_TRUE(platform.errors.empty());
@@ -301,7 +301,7 @@ TEST_F(SelectionDisplayTest, DemoFileListsAndShowsEveryEntry)
         if (row > 0)
             QTest::keyClick(window.ListBox1, Qt::Key_Down);
         ASSERT_EQ(window.state().current.index, window.ListBox1->item(row)->text().left(4).trimmed().toInt());
-        if (window.state().current.kind != 2)
+        if (window.state().current.kind != ItemKind::Sprite)
             continue;
         // Every sprite decodes and draws something over its empty background.
         bool drawn = false;
