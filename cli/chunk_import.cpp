@@ -39,7 +39,7 @@ std::vector<std::uint8_t> importSoundFile(const std::string& path, std::vector<F
     return onFile(path, [&] {
         ByteFile file;
         openNoted(file, path, read);
-        return importSound(file);
+        return importSound(file).samples;
     });
 }
 
