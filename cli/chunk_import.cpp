@@ -24,7 +24,7 @@ std::vector<std::uint8_t> ChunkImporter::sound(const std::string& path)
         ByteFile file;
         file.openRead(path);
         read_.push_back(file.identity());
-        return importSound(file);
+        return importSound(file).samples;
     });
 }
 

@@ -3,7 +3,10 @@
 #include "archive/byte_file.h"
 #include "archive/run_error.h"
 #include "pictures/bmp_reader.h"
+#include "pictures/gif_pixels.h"
+#include "pictures/jpeg_segments.h"
 #include "pictures/picture_import.h"
+#include "pictures/png_chunks.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -19,25 +22,10 @@ namespace pagelark {
 namespace {
 
 constexpr std::array<std::uint8_t, 8> PngSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-// The header chunk comes first: its length, "IHDR", width, height, bit depth, colour type.
-constexpr std::size_t PngHeaderIdAt = 12;
-constexpr std::size_t PngColorTypeAt = 25;
-constexpr std::uint8_t PngPaletteColorType = 3;
 
-bool startsWith(std::span<const std::uint8_t> bytes, std::span<const std::uint8_t> prefix)
+bool isPng(std::span<const std::uint8_t> bytes)
 {
-    return bytes.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), bytes.begin());
-}
-
-bool isPng(std::span<const std::uint8_t> bytes) { return startsWith(bytes, PngSignature); }
-
-// Qt reads low-depth greyscale PNGs into indexed images too; only a palette
-// PNG's indices are palette indices.
-bool isPalettePng(std::span<const std::uint8_t> bytes)
-{
-    static constexpr std::array<std::uint8_t, 4> HeaderId = {'I', 'H', 'D', 'R'};
-    return bytes.size() > PngColorTypeAt && startsWith(bytes.subspan(PngHeaderIdAt), HeaderId)
-        && bytes[PngColorTypeAt] == PngPaletteColorType;
+    return bytes.size() >= PngSignature.size() && std::equal(PngSignature.begin(), PngSignature.end(), bytes.begin());
 }
 
 [[noreturn]] void refuse(const QString& why)
@@ -102,15 +90,21 @@ DecodedPicture decodePictureBytes(std::span<const std::uint8_t> bytes)
         refuse("its size cannot be read before its pixels");
     requireGridSize(size.width(), size.height());
 
+    // Qt's readers take a damaged PNG chunk, a cut GIF or a cut JPEG for a
+    // picture, filling in what is missing: these files are checked first.
+    checkPngChunks(bytes);
+    checkGifPixels(bytes);
+    checkJpegSegments(bytes);
     const QImage image = reader.read();
     if (image.isNull())
-        refuse(reader.errorString());
+        throw RunError::message("the picture's pixels cannot all be decoded: " + reader.errorString().toStdString());
     requireGridSize(image.width(), image.height());
+    // Palette PNGs of every depth and greyscale PNGs of low depth come as
+    // indexed images; whether the indices are the palette's is for the
+    // colour table to say.
     const bool indexedImage = image.format() == QImage::Format_Indexed8 || image.format() == QImage::Format_Mono
         || image.format() == QImage::Format_MonoLSB;
-    if (indexedImage && (!isPng(bytes) || isPalettePng(bytes)))
-        return indexedPicture(image);
-    return colorPicture(image);
+    return indexedImage ? indexedPicture(image) : colorPicture(image);
 }
 
 DecodedPicture readPictureFile(const std::string& path)

@@ -15,9 +15,11 @@ constexpr std::int64_t MaxPictureFileBytes = 4 * 1024 * 1024;
 
 // Decodes a picture file by its content, whatever its name: a BMP with the
 // program's own reader, a PNG (or any other format Qt reads) with Qt. A
-// palette PNG keeps its indices and its colour table, its transparency as
-// alpha; any other PNG has ARGB pixels. A picture whose size is not 64 x 64
-// is refused before its pixels are decoded.
+// palette PNG of any depth, or a greyscale PNG of fewer than 8 bits, keeps
+// its indices and its colour table, its transparency as alpha; any other
+// picture has ARGB pixels. A picture whose size is not 64 x 64 is refused
+// before its pixels are decoded, and so is one whose pixels cannot all be
+// decoded (a damaged or cut file), where Qt would fill in what is missing.
 DecodedPicture decodePictureBytes(std::span<const std::uint8_t> bytes);
 
 // Reads a regular file of at most MaxPictureFileBytes and decodes it as above.

@@ -8,8 +8,12 @@
 #include "fuzz/input_file.h"
 #include "fuzz/input_words.h"
 #include "fuzz/saved_folder_content.h"
+#include "pictures/bitmap_writer.h"
+#include "pictures/game_palette.h"
 #include "pictures/sprite_encoder.h"
 #include "saved_folder/layout_of_page_file.h"
+#include "tests/support/gif_bytes.h"
+#include "tests/support/png_bytes.h"
 #include "tests/support/vswap_writer.h"
 #include "tools/demo_vswap.h"
 
@@ -273,6 +277,57 @@ void savedFolderSeeds(const SeedFolder& seeds)
     }
 }
 
+// Pictures of a few colours in a pattern, as image editors write them: PNGs
+// with colour tables of their own of every depth, with and without a
+// transparency chunk, greyscale, truecolour; the program's own PNG and BMP of
+// the game palette; a GIF.
+void pictureImportSeeds(const SeedFolder& seeds)
+{
+    using pagelark::testing::pngFileBytes;
+    using pagelark::testing::PngPicture;
+    const auto pattern = [](int depth, int channels) {
+        Bytes samples;
+        for (int n = 0; n < 64 * 64 * channels; ++n)
+            samples.push_back(
+                static_cast<std::uint8_t>((n / channels % 64 / 8 + n / channels / 512 + n % channels) % (1 << depth)));
+        return samples;
+    };
+    Bytes gamePlte;
+    for (const pagelark::RgbColor color : pagelark::gamePalette())
+        gamePlte.insert(gamePlte.end(), {color.red, color.green, color.blue});
+    for (const int depth : {1, 2, 4, 8}) {
+        const std::size_t entries = std::size_t{1} << depth;
+        Bytes ownPlte;
+        for (std::size_t i = 0; i < entries; ++i)
+            ownPlte.insert(ownPlte.end(),
+                           {static_cast<std::uint8_t>(i * 37), static_cast<std::uint8_t>(200 - i * 3),
+                            static_cast<std::uint8_t>(i * 11)});
+        const std::string name = std::to_string(depth) + "-bit";
+        seeds.add("palette-" + name + ".png",
+                  pngFileBytes({64, 64, depth, PngPicture::Palette, pattern(depth, 1), ownPlte, {}}));
+        seeds.add("palette-" + name + "-clear.png",
+                  pngFileBytes({64, 64, depth, PngPicture::Palette, pattern(depth, 1), ownPlte, {0, 128}}));
+        seeds.add("grey-" + name + ".png", pngFileBytes({64, 64, depth, PngPicture::Grey, pattern(depth, 1), {}, {}}));
+    }
+    seeds.add("grey-4-bit-clear.png", pngFileBytes({64, 64, 4, PngPicture::Grey, pattern(4, 1), {}, {0, 3}}));
+    seeds.add("game-palette.png", pngFileBytes({64, 64, 8, PngPicture::Palette, pattern(8, 1), gamePlte, {}}));
+    Bytes clearBackground(255, 255);
+    clearBackground.push_back(0);
+    seeds.add("game-palette-sprite.png",
+              pngFileBytes({64, 64, 8, PngPicture::Palette, pattern(8, 1), gamePlte, clearBackground}));
+    seeds.add("rgb.png", pngFileBytes({64, 64, 8, PngPicture::Rgb, pattern(8, 3), {}, {}}));
+    seeds.add("rgba.png", pngFileBytes({64, 64, 8, PngPicture::Rgba, pattern(8, 4), {}, {}}));
+    seeds.add("grey-alpha.png", pngFileBytes({64, 64, 8, PngPicture::GreyAlpha, pattern(8, 2), {}, {}}));
+
+    pagelark::PixelGrid grid{};
+    for (std::size_t n = 0; n < grid.size(); ++n)
+        grid[n] = static_cast<std::uint8_t>(n * 5);
+    const auto bitmap = pagelark::bitmapFileBytes(grid, pagelark::referenceBitmapHeader());
+    seeds.add("game-palette.bmp", Bytes(bitmap.begin(), bitmap.end()));
+    seeds.add("own-colours.gif",
+              pagelark::testing::gifFileBytes(64, 64, {0x000000, 0xFC0000, 0x00A800, 0xFCFCFC}, pattern(2, 1)));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -294,6 +349,7 @@ int main(int argc, char** argv)
         descriptionSeeds(SeedFolder(root, "descriptions"), dataDir);
         wavSeeds(SeedFolder(root, "wav_reader"));
         savedFolderSeeds(SeedFolder(root, "saved_folder"));
+        pictureImportSeeds(SeedFolder(root, "picture_import"));
     } catch (const std::exception& error) {
         std::cerr << "make_seeds: " << error.what() << '\n';
         return 1;

@@ -119,7 +119,8 @@ Layout readLayout(std::span<const std::uint8_t> file, std::uint32_t& compression
         refuse("a size of " + std::to_string(width) + " by " + std::to_string(height) + " pixels");
     if (planes != 1)
         refuse(std::to_string(planes) + " colour planes");
-    if (layout.bitsPerPixel != 8 && layout.bitsPerPixel != 24 && layout.bitsPerPixel != 32)
+    if (layout.bitsPerPixel != 1 && layout.bitsPerPixel != 4 && layout.bitsPerPixel != 8 && layout.bitsPerPixel != 24
+        && layout.bitsPerPixel != 32)
         refuse(std::to_string(layout.bitsPerPixel) + "-bit pixels");
     if (compression == Rle8 || compression == Rle4)
         refuse("RLE-compressed pixels");
@@ -145,15 +146,16 @@ Layout readLayout(std::span<const std::uint8_t> file, std::uint32_t& compression
     return layout;
 }
 
-// The colour table of an 8-bit bitmap: blue, green, red and a reserved byte
-// per entry, between the information header and the pixels.
+// The colour table of an indexed bitmap: blue, green, red and a reserved
+// byte per entry, between the information header and the pixels; as many
+// entries as the pixels can name unless the header says how many.
 std::vector<ArgbColor> readColorTable(std::span<const std::uint8_t> file, const Layout& layout,
                                       std::uint32_t headerSize)
 {
     const std::uint32_t declared = u32At(file, InfoHeaderAt + 32);
     if (declared > MaxColors)
         refuse(std::to_string(declared) + " colours");
-    const std::size_t count = declared == 0 ? MaxColors : declared;
+    const std::size_t count = declared == 0 ? std::size_t{1} << layout.bitsPerPixel : declared;
     const std::size_t tableAt = InfoHeaderAt + headerSize;
     if (layout.pixelsAt - tableAt < count * ColorEntrySize)
         refuse("its colour table of " + std::to_string(count) + " colours runs into its pixels");
@@ -195,8 +197,8 @@ DecodedPicture decodeBmp(std::span<const std::uint8_t> file)
     DecodedPicture picture;
     picture.width = layout.width;
     picture.height = layout.rows;
-    picture.indexed = layout.bitsPerPixel == 8;
-    // Bounded by the file: every pixel has at least one byte of it.
+    picture.indexed = layout.bitsPerPixel <= 8;
+    // Bounded by the file: every eight pixels have at least one byte of it.
     const std::size_t pixelCount = static_cast<std::size_t>(layout.width) * static_cast<std::size_t>(layout.rows);
     std::array<Channel, 4> channels;
     if (picture.indexed) {
@@ -214,8 +216,14 @@ DecodedPicture decodeBmp(std::span<const std::uint8_t> file)
         const std::size_t rowAt = layout.pixelsAt + static_cast<std::size_t>(row) * layout.rowStride;
         const std::size_t out = static_cast<std::size_t>(y) * static_cast<std::size_t>(layout.width);
         if (picture.indexed) {
-            const auto indices = file.subspan(rowAt, static_cast<std::size_t>(layout.width));
-            std::copy(indices.begin(), indices.end(), picture.indices.begin() + static_cast<std::ptrdiff_t>(out));
+            // Pixels of fewer bits fill each byte from its high bits down.
+            const auto bits = static_cast<std::size_t>(layout.bitsPerPixel);
+            const auto mask = static_cast<unsigned>((1 << bits) - 1);
+            for (std::size_t x = 0; x < static_cast<std::size_t>(layout.width); ++x) {
+                const std::size_t bit = x * bits;
+                picture.indices[out + x]
+                    = static_cast<std::uint8_t>(file[rowAt + bit / 8] >> (8 - bits - bit % 8) & mask);
+            }
             continue;
         }
         for (std::size_t x = 0; x < static_cast<std::size_t>(layout.width); ++x) {

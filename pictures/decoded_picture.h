@@ -16,8 +16,9 @@ constexpr ArgbColor OpaqueAlpha = 0xFF000000;
 struct DecodedPicture {
     int width = 0;
     int height = 0;
-    // An indexed picture keeps its palette indices and its colour table
-    // (which may have fewer than 256 entries); any other has ARGB pixels.
+    // An indexed picture keeps its indices and its colour table (which may
+    // have fewer than 256 entries, and be the palette's or one of its own);
+    // any other has ARGB pixels.
     bool indexed = false;
     std::vector<std::uint8_t> indices;
     std::vector<ArgbColor> colorTable;

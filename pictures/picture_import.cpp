@@ -1,12 +1,12 @@
 #include "pictures/picture_import.h"
 
 #include "archive/run_error.h"
+#include "pictures/dithering.h"
+#include "pictures/nearest_colors.h"
 
 #include <algorithm>
 #include <array>
-#include <limits>
 #include <string>
-#include <unordered_map>
 
 namespace pagelark {
 
@@ -18,51 +18,23 @@ bool transparent(ArgbColor color) { return (color >> 24) < HalfOpaque; }
 
 PackedColor packedOf(ArgbColor color) { return packColor((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF); }
 
-int squaredDistance(PackedColor a, PackedColor b)
-{
-    int sum = 0;
-    for (int shift = 0; shift < 24; shift += 8) {
-        const int difference = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
-        sum += difference * difference;
-    }
-    return sum;
-}
-
-// Nearest palette colours, each distinct colour searched once: a picture
-// has few colours, the search costs 256 comparisons.
-class NearestColors {
-public:
-    NearestColors(const Palette& palette, bool spareBackground)
-        : palette_(palette), candidates_(spareBackground ? EmptyIndex : PaletteSize)
-    {
-    }
-
-    std::uint8_t indexOf(PackedColor color)
-    {
-        const auto [found, added] = known_.try_emplace(color, 0);
-        if (added) {
-            int best = std::numeric_limits<int>::max();
-            for (int index = 0; index < candidates_; ++index) {
-                const int distance = squaredDistance(color, palette_[static_cast<std::size_t>(index)]);
-                if (distance < best) {
-                    best = distance;
-                    found->second = static_cast<std::uint8_t>(index);
-                }
-            }
-        }
-        return found->second;
-    }
-
-private:
-    const Palette& palette_;
-    int candidates_;
-    std::unordered_map<PackedColor, std::uint8_t> known_;
-};
+// A palette read from a file may hold numbers beyond 255, packed as given.
+PackedColor colorOf(const Palette& palette, std::uint8_t index) { return palette[index] & 0xFFFFFF; }
 
 [[noreturn]] void refuseTransparentWall(int x, int y)
 {
     throw RunError::message("a wall cannot be transparent: pixel (" + std::to_string(x) + ", " + std::to_string(y)
                             + ") is");
+}
+
+// Whether a colour table is the palette, so that the indices are the
+// palette's. A transparent entry's colour is nobody's: it is background.
+bool tableIsPalette(const std::vector<ArgbColor>& table, const Palette& palette)
+{
+    for (std::size_t index = 0; index < std::min<std::size_t>(table.size(), PaletteSize); ++index)
+        if (!transparent(table[index]) && packedOf(table[index]) != colorOf(palette, static_cast<std::uint8_t>(index)))
+            return false;
+    return true;
 }
 
 // An indexed picture's own indices, a less than half opaque entry of its
@@ -93,6 +65,60 @@ PixelGrid gridOfIndices(const DecodedPicture& picture, bool sprite)
     return grid;
 }
 
+// The colours of an indexed picture's pixels, from its own colour table.
+std::vector<ArgbColor> colorsOfIndices(const DecodedPicture& picture)
+{
+    std::vector<ArgbColor> pixels(picture.indices.size());
+    for (std::size_t at = 0; at < pixels.size(); ++at) {
+        const std::uint8_t index = picture.indices[at];
+        if (index >= picture.colorTable.size())
+            throw RunError::message("pixel (" + std::to_string(at % GridSide) + ", " + std::to_string(at / GridSide)
+                                    + ") has colour " + std::to_string(index) + " of a colour table of "
+                                    + std::to_string(picture.colorTable.size()));
+        pixels[at] = picture.colorTable[index];
+    }
+    return pixels;
+}
+
+PixelGrid gridOfColors(const std::vector<ArgbColor>& pixels, bool sprite, const Palette& palette, const PixelGrid* base,
+                       ColorMatching matching)
+{
+    PictureColors colors{};
+    DecidedCells decided{};
+    for (int y = 0; y < GridSide; ++y) {
+        for (int x = 0; x < GridSide; ++x) {
+            const auto at = static_cast<std::size_t>(y * GridSide + x);
+            const ArgbColor pixel = pixels[at];
+            decided[at] = NotDecided;
+            if (transparent(pixel)) {
+                if (!sprite)
+                    refuseTransparentWall(x, y);
+                decided[at] = EmptyIndex;
+                continue;
+            }
+            colors[at] = packedOf(pixel);
+            // A sprite's background in the base is no colour: an opaque pixel
+            // of entry 255's colour is drawn, so it takes another index.
+            const std::uint8_t baseIndex = base != nullptr ? (*base)[gridCell(x, y)] : EmptyIndex;
+            if (base != nullptr && !(sprite && baseIndex == EmptyIndex) && colorOf(palette, baseIndex) == colors[at])
+                decided[at] = baseIndex;
+        }
+    }
+
+    NearestColors nearest(palette, sprite);
+    if (matching == ColorMatching::Dithered)
+        return ditheredGrid(colors, decided, nearest, palette);
+    PixelGrid grid{};
+    for (int y = 0; y < GridSide; ++y) {
+        for (int x = 0; x < GridSide; ++x) {
+            const auto at = static_cast<std::size_t>(y * GridSide + x);
+            grid[gridCell(x, y)]
+                = decided[at] != NotDecided ? static_cast<std::uint8_t>(decided[at]) : nearest.indexOf(colors[at]);
+        }
+    }
+    return grid;
+}
+
 }  // namespace
 
 void requireGridSize(int width, int height)
@@ -102,7 +128,8 @@ void requireGridSize(int width, int height)
                                 + " pixels; walls and sprites are 64 by 64");
 }
 
-PixelGrid gridFromPicture(const DecodedPicture& picture, ItemKind kind, const Palette& palette, const PixelGrid* base)
+PixelGrid gridFromPicture(const DecodedPicture& picture, ItemKind kind, const Palette& palette, const PixelGrid* base,
+                          ColorMatching matching)
 {
     if (kind == ItemKind::Sound)
         throw RunError::message("a sound cannot be made from a picture");
@@ -112,31 +139,11 @@ PixelGrid gridFromPicture(const DecodedPicture& picture, ItemKind kind, const Pa
         throw RunError::message("the picture holds " + std::to_string(cells) + " pixels instead of 64 by 64");
 
     const bool sprite = kind == ItemKind::Sprite;
-    if (picture.indexed)
+    if (!picture.indexed)
+        return gridOfColors(picture.pixels, sprite, palette, base, matching);
+    if (tableIsPalette(picture.colorTable, palette))
         return gridOfIndices(picture, sprite);
-    NearestColors nearest(palette, sprite);
-    PixelGrid grid{};
-    for (int y = 0; y < GridSide; ++y) {
-        for (int x = 0; x < GridSide; ++x) {
-            const auto at = static_cast<std::size_t>(y * GridSide + x);
-            std::uint8_t& cell = grid[gridCell(x, y)];
-            const ArgbColor pixel = picture.pixels[at];
-            if (transparent(pixel)) {
-                if (!sprite)
-                    refuseTransparentWall(x, y);
-                cell = EmptyIndex;
-                continue;
-            }
-            const PackedColor color = packedOf(pixel);
-            // A sprite's background in the base is no colour: an opaque pixel
-            // of entry 255's colour is drawn, so it takes another index.
-            const std::uint8_t baseIndex = base != nullptr ? (*base)[gridCell(x, y)] : EmptyIndex;
-            const bool keepBase
-                = base != nullptr && !(sprite && baseIndex == EmptyIndex) && (palette[baseIndex] & 0xFFFFFF) == color;
-            cell = keepBase ? baseIndex : nearest.indexOf(color);
-        }
-    }
-    return grid;
+    return gridOfColors(colorsOfIndices(picture), sprite, palette, base, matching);
 }
 
 }  // namespace pagelark

@@ -2,6 +2,8 @@
 
 #include "archive/byte_file.h"
 #include "archive/run_error.h"
+#include "sounds/decimation.h"
+#include "sounds/sample_reduction.h"
 #include "sounds/sound_duration.h"
 #include "sounds/wav_reader.h"
 
@@ -24,6 +26,23 @@ namespace {
 // libsndfile, which knows its length from its header.
 constexpr std::int64_t MaxPageFormatWavBytes = 1024 * 1024;
 constexpr sf_count_t FramesPerRead = 4096;
+// Up to this rate the best converter takes the whole step; above it the
+// sound is first averaged down to between 4 and 8 times the page file's
+// rate, which the converter then takes in a fraction of a second.
+constexpr int HighestDirectRate = 192000;
+constexpr int LowestDecimatedRate = 4 * SoundSampleRate;
+
+// The count is the header's; a sound counted as it is read has only run past the limit.
+RunError tooManySamples(std::optional<std::int64_t> samples, int channels)
+{
+    const std::string limit = std::to_string(MaxSoundSamplesRead);
+    const std::string inChannels = " in its " + std::to_string(channels) + " channels";
+    if (!samples)
+        return RunError::message("the sound holds more samples" + inChannels + " than the " + limit
+                                 + " Pagelark reads");
+    return RunError::message("the sound holds " + std::to_string(*samples) + " samples" + inChannels
+                             + "; Pagelark reads at most " + limit);
+}
 
 RunError tooLong(std::int64_t samples)
 {
@@ -131,6 +150,14 @@ std::string libraryReason(SNDFILE* sound)
 
 double convertedLength(std::int64_t frames, int rate) { return static_cast<double>(frames) * SoundSampleRate / rate; }
 
+// libsndfile's length of a sound whose header does not say, such as a FLAC
+// stream: the sound is counted as it is read.
+bool lengthKnown(const SF_INFO& info) { return info.frames != SF_COUNT_MAX; }
+
+int decimationFactor(int rate) { return rate > HighestDirectRate ? rate / LowestDecimatedRate : 1; }
+
+double conversionRatio(int rate) { return static_cast<double>(SoundSampleRate) * decimationFactor(rate) / rate; }
+
 // Refuses from the header alone a sound that cannot become a page file's.
 void checkHeader(const SF_INFO& info)
 {
@@ -139,23 +166,31 @@ void checkHeader(const SF_INFO& info)
     if (info.samplerate <= 0 || info.channels <= 0)
         throw RunError::message("not a sound file Pagelark can read: " + std::to_string(info.channels) + " channels at "
                                 + std::to_string(info.samplerate) + " samples/s");
-    const double length = std::round(convertedLength(info.frames, info.samplerate));
-    if (length > static_cast<double>(MaxSoundSamples))
-        throw tooLong(length < 9.0e18 ? static_cast<std::int64_t>(length) : INT64_MAX);
-    if (info.samplerate != SoundSampleRate
-        && !src_is_valid_ratio(static_cast<double>(SoundSampleRate) / info.samplerate))
+    if (lengthKnown(info)) {
+        const double length = std::round(convertedLength(info.frames, info.samplerate));
+        if (length > static_cast<double>(MaxSoundSamples))
+            throw tooLong(length < 9.0e18 ? static_cast<std::int64_t>(length) : INT64_MAX);
+        if (info.frames > MaxSoundSamplesRead / info.channels)
+            throw tooManySamples(info.frames * info.channels, info.channels);
+    }
+    if (info.samplerate != SoundSampleRate && !src_is_valid_ratio(conversionRatio(info.samplerate)))
         throw RunError::message("a sound of " + std::to_string(info.samplerate)
                                 + " samples/s cannot be converted to 6896 samples/s");
 }
 
-// The frames as one channel, the mean of all. A sound that runs on past
-// what its header said is refused once it is too long for a page file.
-std::vector<float> monoFrames(SNDFILE* sound, const SF_INFO& info, const SoundSource& source)
+// The frames as one channel, the mean of all, each counted if it is louder
+// than full scale. A sound that runs on past what its header said, or whose
+// header did not say, is refused once it is too long for a page file or has
+// more samples than are read.
+std::vector<float> monoFrames(SNDFILE* sound, const SF_INFO& info, const SoundSource& source, ClippingCount& clipping)
 {
     const auto channels = static_cast<std::size_t>(info.channels);
     const double maxFrames = static_cast<double>(MaxSoundSamples + 1) * info.samplerate / SoundSampleRate;
     std::vector<float> block(static_cast<std::size_t>(FramesPerRead) * channels);
     std::vector<float> mono;
+    // Room for all at once, as far as the header tells; the checks on it bound it.
+    if (lengthKnown(info))
+        mono.reserve(static_cast<std::size_t>(info.frames));
     sf_count_t got = 0;
     while ((got = sf_readf_float(sound, block.data(), FramesPerRead)) > 0) {
         for (std::size_t frame = 0; frame < static_cast<std::size_t>(got); ++frame) {
@@ -164,9 +199,12 @@ std::vector<float> monoFrames(SNDFILE* sound, const SF_INFO& info, const SoundSo
             for (std::size_t channel = 0; channel < channels; ++channel)
                 sum += first[channel];
             mono.push_back(sum / static_cast<float>(channels));
+            clipping.add(mono.back());
         }
         if (static_cast<double>(mono.size()) > maxFrames)
             throw tooLong(std::llround(convertedLength(static_cast<std::int64_t>(mono.size()), info.samplerate)));
+        if (static_cast<std::int64_t>(mono.size()) * info.channels > MaxSoundSamplesRead)
+            throw tooManySamples(std::nullopt, info.channels);
     }
     source.raiseKeptError();
     if (sf_error(sound) != SF_ERR_NO_ERROR)
@@ -178,7 +216,9 @@ std::vector<float> resampled(std::vector<float> mono, int rate)
 {
     if (rate == SoundSampleRate || mono.empty())
         return mono;
-    const double ratio = static_cast<double>(SoundSampleRate) / rate;
+    if (const int factor = decimationFactor(rate); factor > 1)
+        mono = decimated(std::move(mono), factor);
+    const double ratio = conversionRatio(rate);
     std::vector<float> out(static_cast<std::size_t>(std::ceil(static_cast<double>(mono.size()) * ratio)) + 1);
     SRC_DATA data{};
     data.data_in = mono.data();
@@ -192,14 +232,7 @@ std::vector<float> resampled(std::vector<float> mono, int rate)
     return out;
 }
 
-std::uint8_t unsignedSample(float value)
-{
-    // Float files may hold anything, NaN included; the resampler overshoots a little.
-    const float clipped = std::isnan(value) ? 0.0f : std::clamp(value, -1.0f, 1.0f);
-    return static_cast<std::uint8_t>(128 + std::lround(clipped * 127.0f));
-}
-
-std::vector<std::uint8_t> convertedSound(ByteFile& file)
+ImportedSound convertedSound(ByteFile& file, const SoundImportOptions& options)
 {
     file.seek(0);
     SoundSource source(file);
@@ -211,26 +244,27 @@ std::vector<std::uint8_t> convertedSound(ByteFile& file)
         throw RunError::message("not a sound file Pagelark can read: " + libraryReason(nullptr));
     checkHeader(info);
 
-    const std::vector<float> converted = resampled(monoFrames(sound.get(), info, source), info.samplerate);
-    std::vector<std::uint8_t> samples(converted.size());
-    std::transform(converted.begin(), converted.end(), samples.begin(), unsignedSample);
-    return samples;
+    ClippingCount clipping;
+    const std::vector<float> converted = resampled(monoFrames(sound.get(), info, source, clipping), info.samplerate);
+    return {eightBitSamples(converted, options.dither), clipping.report()};
 }
 
 }  // namespace
 
-std::vector<std::uint8_t> importSound(const std::string& path)
+ImportedSound importSound(const std::string& path, const SoundImportOptions& options)
 {
     ByteFile file;
     file.openRead(path);
-    return importSound(file);
+    return importSound(file, options);
 }
 
-std::vector<std::uint8_t> importSound(ByteFile& file)
+ImportedSound importSound(ByteFile& file, const SoundImportOptions& options)
 {
     if (std::optional<std::vector<std::uint8_t>> samples = pageFormatSamples(file))
-        return checkedLength(std::move(*samples));
-    return checkedLength(convertedSound(file));
+        return {checkedLength(std::move(*samples)), std::nullopt};
+    ImportedSound sound = convertedSound(file, options);
+    sound.samples = checkedLength(std::move(sound.samples));
+    return sound;
 }
 
 }  // namespace pagelark

@@ -1,6 +1,7 @@
 #include "sounds/wav_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace pagelark {
@@ -11,6 +12,13 @@ constexpr std::size_t ChunkHeaderSize = 8;
 constexpr std::size_t RiffHeaderSize = 12;
 constexpr std::size_t PcmFormatSize = 16;
 constexpr std::uint16_t PcmFormatTag = 1;
+// The extensible form names its sample format by a GUID after the PCM
+// fields, their extension size and two more fields.
+constexpr std::uint16_t ExtensibleFormatTag = 0xFFFE;
+constexpr std::size_t ExtensibleFormatSize = 40;
+constexpr std::size_t SubFormatAt = 24;
+constexpr std::array<std::uint8_t, 16> PcmSubFormat
+    = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
 std::uint16_t u16At(std::span<const std::uint8_t> bytes, std::size_t at)
 {
@@ -26,6 +34,15 @@ std::uint32_t u32At(std::span<const std::uint8_t> bytes, std::size_t at)
 bool idAt(std::span<const std::uint8_t> bytes, std::size_t at, const char (&id)[5])
 {
     return std::memcmp(bytes.data() + at, id, 4) == 0;
+}
+
+bool isPcm(std::span<const std::uint8_t> format)
+{
+    const std::uint16_t tag = u16At(format, 0);
+    if (tag == PcmFormatTag)
+        return true;
+    return tag == ExtensibleFormatTag && format.size() >= ExtensibleFormatSize
+        && std::equal(PcmSubFormat.begin(), PcmSubFormat.end(), format.begin() + SubFormatAt);
 }
 
 }  // namespace
@@ -56,7 +73,7 @@ std::optional<WavSound> readWav(std::span<const std::uint8_t> file)
         if (at > file.size())
             break;
     }
-    if (!format || !data || format->size() < PcmFormatSize || u16At(*format, 0) != PcmFormatTag)
+    if (!format || !data || format->size() < PcmFormatSize || !isPcm(*format))
         return std::nullopt;
 
     WavSound sound;

@@ -16,7 +16,8 @@ struct WavSound {
 };
 
 // Reads the bytes of a whole WAV file: a RIFF/WAVE file with a "fmt " chunk
-// of uncompressed PCM and a "data" chunk, other chunks skipped. Nothing for
+// of uncompressed PCM (plain, or in the extensible form with the PCM sub-format)
+// and a "data" chunk, other chunks skipped. Nothing for
 // anything else, damaged files included. A data chunk that claims more bytes
 // than the file has yields the bytes that are there.
 std::optional<WavSound> readWav(std::span<const std::uint8_t> file);

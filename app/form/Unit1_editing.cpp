@@ -94,7 +94,7 @@ void TForm1::replaceChunkWithFile(std::int32_t index, const std::string& path)
     // Everything is read and checked before the new copy is begun.
     namingFile(path, [&] {
         if (kind == ItemKind::Sound) {
-            replaceSound(file, state_.chunks.itemNumber[static_cast<std::size_t>(index)], importSound(path));
+            replaceSound(file, state_.chunks.itemNumber[static_cast<std::size_t>(index)], importSound(path).samples);
             return;
         }
         // The colours left as they were keep the indices the chunk has, as

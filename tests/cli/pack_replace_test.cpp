@@ -191,8 +191,8 @@ TEST(PackAndReplace, ReplacingKeepsEveryOtherChunkAndTheIndicesOfUnchangedColour
     truecolour.setPixel(10, 20, qRgb(edit.red, edit.green, edit.blue));
     ASSERT_TRUE(truecolour.save(QString::fromStdString(dir.file("edited.png"))));
     QImage grown(64, 64, QImage::Format_Indexed8);
-    for (int i = 0; i < 256; ++i)
-        grown.setColor(i, qRgb(i, 255 - i, i / 2));  // not grey: Qt would write a grey PNG
+    for (int i = 0; i < 256; ++i)  // the palette in use: the indices are taken as they are
+        grown.setColor(i, qRgb(gamePalette()[i].red, gamePalette()[i].green, gamePalette()[i].blue));
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x)
             grown.setPixel(x, y, large[gridCell(x, y)]);

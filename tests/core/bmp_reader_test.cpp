@@ -68,6 +68,37 @@ TEST(BmpReader, ReadsTruecolourRowsEitherWayUpWithTheirPadding)
               (std::vector<ArgbColor>{0x00030201, 0x7F060504, 0x80090807, 0xFF0C0B0A}));
 }
 
+TEST(BmpReader, ReadsIndexedPixelsOfOneFourAndEightBitsFromTheHighBitsDown)
+{
+    // Top-down, 10 x 2; the colour table as long as the pixels can name,
+    // its entries blue, green, red and a reserved byte.
+    struct Case {
+        std::uint16_t bits;
+        Bytes rows;  // each padded to 4 bytes
+        std::vector<std::uint8_t> indices;
+    };
+    const std::vector<Case> cases = {
+        {1, {0xB0, 0x40, 0, 0, 0xFF, 0xC0, 0, 0}, {1, 0, 1, 1, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}},
+        {4,
+         {0x12, 0x3F, 0x00, 0xE5, 0xA0, 0, 0, 0, 0x01, 0x23, 0x45, 0x67, 0x89, 0, 0, 0},
+         {1, 2, 3, 15, 0, 0, 14, 5, 10, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+    };
+    for (const Case& entry : cases) {
+        const std::size_t colors = std::size_t{1} << entry.bits;
+        Bytes tableAndRows;
+        for (std::size_t i = 0; i < colors; ++i)
+            tableAndRows.insert(tableAndRows.end(), {static_cast<std::uint8_t>(i), 0, 0, 0});
+        tableAndRows.insert(tableAndRows.end(), entry.rows.begin(), entry.rows.end());
+        Bytes bmp = truecolorBmp(10, -2, entry.bits, 40, 0, {}, tableAndRows);
+        put(bmp, 10, static_cast<std::uint32_t>(54 + colors * 4));
+        const DecodedPicture picture = decodeBmp(bmp);
+        EXPECT_TRUE(picture.indexed) << entry.bits;
+        EXPECT_EQ(picture.indices, entry.indices) << entry.bits;
+        ASSERT_EQ(picture.colorTable.size(), colors) << entry.bits;
+        EXPECT_EQ(picture.colorTable.back(), 0xFF000000 | (colors - 1)) << entry.bits;
+    }
+}
+
 TEST(BmpReader, RefusesWhatItCannotReadAndDamagedFilesWithAReason)
 {
     const Bytes good = writtenBitmap(PixelGrid{});
@@ -88,7 +119,7 @@ TEST(BmpReader, RefusesWhatItCannotReadAndDamagedFilesWithAReason)
         {patched(10, 0xFFFFFFFF), "its pixels start at byte 4294967295 of a file of 5174 bytes"},
         {patched(10, 100), "its colour table of 256 colours runs into its pixels"},
         {patched(46, 300), "300 colours"},
-        {patched(28, 4, 2), "4-bit pixels"},
+        {patched(28, 2, 2), "2-bit pixels"},
         {patched(30, 1), "RLE-compressed pixels"},
         {patched(14, 12), "an OS/2 bitmap header"},
         {truecolorBmp(1, 1, 32, 40, 3, {0xF0F00000, 0xFF00, 0xFF}, {0, 0, 0, 0}),

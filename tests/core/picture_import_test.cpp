@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -90,17 +92,126 @@ TEST(PictureImport, ASpritesBackgroundIsAnyLessThanHalfOpaquePixelAndNoColourBec
     EXPECT_EQ(grid[gridCell(0, 0)], EmptyIndex);
     EXPECT_EQ(grid[gridCell(0, 1)], 15);
     EXPECT_NE(grid[gridCell(5, 5)], EmptyIndex);
+}
 
-    // Indexed: a transparent colour-table entry is background, an index past
-    // a short table and an opaque 255 stay what they are.
-    DecodedPicture indexed{
-        64, 64, true, std::vector<std::uint8_t>(GridCells, 3), {0xFF000000, 0xFF111111, 0xFF222222, 0x00333333}, {}};
-    indexed.indices[1] = 200;
-    indexed.indices[2] = 255;
-    const PixelGrid sprite = gridFromPicture(indexed, ItemKind::Sprite, palette, nullptr);
-    EXPECT_EQ(sprite[gridCell(0, 0)], EmptyIndex);
-    EXPECT_EQ(sprite[gridCell(1, 0)], 200);
-    EXPECT_EQ(sprite[gridCell(2, 0)], 255);
+DecodedPicture indexed(std::vector<ArgbColor> table, const std::function<std::uint8_t(int x, int y)>& index)
+{
+    DecodedPicture picture{64, 64, true, {}, std::move(table), {}};
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            picture.indices.push_back(index(x, y));
+    return picture;
+}
+
+TEST(PictureImport, AnIndexedPictureKeepsItsIndicesOnlyWhenItsColourTableIsThePalette)
+{
+    const Palette palette = gameColors();
+    std::vector<ArgbColor> gameTable;
+    for (const PackedColor color : palette)
+        gameTable.push_back(opaque(color));
+    std::vector<ArgbColor> clearBackground = gameTable;
+    clearBackground[EmptyIndex] = 0;  // its colour is nobody's
+    const std::vector<ArgbColor> firstFour(gameTable.begin(), gameTable.begin() + 4);
+    // An editor's own table, in its own order: the colours of 40, 27 (which is 8's too) and 1.
+    const std::vector<ArgbColor> ownTable = {opaque(palette[40]), opaque(palette[27]), opaque(palette[1])};
+    PixelGrid base{};
+    base.fill(27);
+    struct Case {
+        std::string what;
+        DecodedPicture picture;
+        ItemKind kind;
+        const PixelGrid* base;
+        std::function<std::uint8_t(int x, int y)> expected;
+    };
+    const auto everyIndex = [](int x, int y) { return static_cast<std::uint8_t>(x + 64 * y); };
+    const auto ownIndices = [](int x, int) { return static_cast<std::uint8_t>(x % 3); };
+    const std::vector<Case> cases = {
+        {"the palette", indexed(gameTable, everyIndex), ItemKind::Wall, nullptr, everyIndex},
+        {"the palette, a transparent background", indexed(clearBackground, everyIndex), ItemKind::Sprite, nullptr,
+         everyIndex},
+        // An index beyond a short table is the palette's too.
+        {"the palette's first entries", indexed(firstFour, [](int x, int) { return x == 5 ? 200 : x % 4; }),
+         ItemKind::Wall, nullptr, [](int x, int) { return x == 5 ? 200 : x % 4; }},
+        {"a table of its own", indexed(ownTable, ownIndices), ItemKind::Wall, nullptr,
+         [](int x, int) {
+             return std::array<std::uint8_t, 3>{40, 8, 1}[static_cast<std::size_t>(x % 3)];
+         }},
+        {"a table of its own and a base", indexed(ownTable, ownIndices), ItemKind::Sprite, &base,
+         [](int x, int) {
+             return std::array<std::uint8_t, 3>{40, 27, 1}[static_cast<std::size_t>(x % 3)];
+         }},
+        // A 1-bit picture in green: not index 1, the palette's blue.
+        {"two colours of its own", indexed({OpaqueAlpha, opaque(palette[2])}, [](int, int) { return 1; }),
+         ItemKind::Wall, nullptr, [](int, int) { return 2; }},
+    };
+    for (const Case& entry : cases) {
+        PixelGrid expected{};
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                expected[gridCell(x, y)] = entry.expected(x, y);
+        EXPECT_EQ(gridFromPicture(entry.picture, entry.kind, palette, entry.base), expected) << entry.what;
+    }
+}
+
+// The mean over the 8 x 8 blocks of the distance between a block's mean
+// colour in the picture and in the grid.
+double meanBlockError(const DecodedPicture& picture, const PixelGrid& grid, const Palette& palette)
+{
+    double sum = 0;
+    for (int block = 0; block < 64; ++block) {
+        std::array<double, 3> difference{};
+        for (int n = 0; n < 64; ++n) {
+            const int x = block % 8 * 8 + n % 8;
+            const int y = block / 8 * 8 + n / 8;
+            const ArgbColor wanted = picture.pixels[static_cast<std::size_t>(y * 64 + x)];
+            const PackedColor shown = palette[grid[gridCell(x, y)]];
+            for (int channel = 0; channel < 3; ++channel)
+                difference[static_cast<std::size_t>(channel)]
+                    += static_cast<double>(static_cast<int>(wanted >> (16 - 8 * channel) & 0xFF)
+                                           - static_cast<int>(shown >> (8 * channel) & 0xFF));
+        }
+        sum += std::hypot(difference[0], difference[1], difference[2]) / 64;
+    }
+    return sum / 64;
+}
+
+TEST(PictureImport, DitheringKeepsTheMeanColourOfASmoothGradient)
+{
+    const Palette palette = gameColors();
+    // Red across, green down, blue along the diagonal.
+    const DecodedPicture gradient = truecolor([](int x, int y) {
+        return OpaqueAlpha | static_cast<ArgbColor>(x * 255 / 63) << 16 | static_cast<ArgbColor>(y * 255 / 63) << 8
+            | static_cast<ArgbColor>((63 - x + y) * 255 / 126);
+    });
+    const PixelGrid nearest = gridFromPicture(gradient, ItemKind::Wall, palette, nullptr);
+    const PixelGrid dithered = gridFromPicture(gradient, ItemKind::Wall, palette, nullptr, ColorMatching::Dithered);
+    const double nearestError = meanBlockError(gradient, nearest, palette);
+    const double ditheredError = meanBlockError(gradient, dithered, palette);
+    EXPECT_GT(nearestError, 15);
+    EXPECT_LT(ditheredError, 3.2) << "nearest colours: " << nearestError;
+    EXPECT_EQ(gridFromPicture(gradient, ItemKind::Wall, palette, nullptr, ColorMatching::Dithered), dithered);
+}
+
+TEST(PictureImport, DitheringLeavesExactColoursBackgroundAndTheBaseAlone)
+{
+    const Palette palette = gameColors();
+    PixelGrid every{};
+    for (int n = 0; n < GridCells; ++n)
+        every[static_cast<std::size_t>(n)] = static_cast<std::uint8_t>(n * 5);
+    const auto exact = [&](int x, int y) { return opaque(palette[every[gridCell(x, y)]]); };
+    EXPECT_EQ(gridFromPicture(truecolor(exact), ItemKind::Wall, palette, &every, ColorMatching::Dithered), every);
+
+    // A sprite: a clear left half whose colour is white, beside a palette
+    // colour, which the background's colour leaves as it is.
+    const DecodedPicture halves = truecolor([&](int x, int) { return x < 32 ? 0x00FFFFFFU : opaque(palette[40]); });
+    const PixelGrid grid = gridFromPicture(halves, ItemKind::Sprite, palette, nullptr, ColorMatching::Dithered);
+    for (int x = 0; x < 64; ++x)
+        EXPECT_EQ(grid[gridCell(x, 7)], x < 32 ? EmptyIndex : 40) << x;
+
+    // Entry 255's colour is drawn with others, dithered too.
+    const DecodedPicture background = truecolor([&](int, int) { return opaque(palette[EmptyIndex]); });
+    const PixelGrid drawn = gridFromPicture(background, ItemKind::Sprite, palette, nullptr, ColorMatching::Dithered);
+    EXPECT_EQ(std::count(drawn.begin(), drawn.end(), EmptyIndex), 0);
 }
 
 TEST(PictureImport, RefusesPicturesThatAreNoWallOrSprite)
@@ -117,6 +228,8 @@ TEST(PictureImport, RefusesPicturesThatAreNoWallOrSprite)
         {"the picture is 65 by 64 pixels; walls and sprites are 64 by 64", truecolor(white, 65), ItemKind::Sprite},
         {"the picture holds 10 pixels instead of 64 by 64", shortPixels, ItemKind::Sprite},
         {"a sound cannot be made from a picture", truecolor(white), ItemKind::Sound},
+        {"pixel (3, 0) has colour 2 of a colour table of 2",
+         indexed({OpaqueAlpha, 0xFFFFFFFF}, [](int x, int) { return x == 3 ? 2 : 1; }), ItemKind::Sprite},
     };
     for (const auto& [reason, picture, kind] : refused) {
         try {

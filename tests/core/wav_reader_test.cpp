@@ -83,6 +83,33 @@ TEST(WavReader, ReadsTheFilesTheProgramWrites)
     }
 }
 
+// The extensible form: the PCM fields, an extension of 22 bytes (valid bits,
+// channel mask) and the sub-format's GUID, whose first two bytes are the tag.
+Bytes extensibleFormat(std::uint16_t subFormat, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits)
+{
+    Bytes body = pcmFormat(0xFFFE, channels, rate, bits);
+    appendU16(body, 22);
+    appendU16(body, bits);
+    appendU32(body, 4);
+    appendU16(body, subFormat);
+    body.insert(body.end(), {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71});
+    return body;
+}
+
+TEST(WavReader, ReadsThePcmOfTheExtensibleFormAsThePlainOne)
+{
+    const Bytes samples = ramp(9);
+    const std::optional<WavSound> sound
+        = readWav(riff({chunk("fmt ", extensibleFormat(1, 1, 6896, 8)), chunk("data", samples)}));
+    ASSERT_TRUE(sound);
+    EXPECT_EQ(sound->sampleRate, 6896U);
+    EXPECT_EQ(sound->channels, 1U);
+    EXPECT_EQ(sound->bitsPerSample, 8U);
+    EXPECT_EQ(sound->samples, samples);
+    // Floating-point samples in the extensible form are no PCM.
+    EXPECT_FALSE(readWav(riff({chunk("fmt ", extensibleFormat(3, 1, 6896, 32)), chunk("data", samples)})));
+}
+
 TEST(WavReader, SkipsOtherChunksAndTakesWhatThereIsOfAShortDataChunk)
 {
     const Bytes samples = ramp(10);
