@@ -1,6 +1,7 @@
 #include "cli/chunk_import.h"
 
 #include "archive/byte_file.h"
+#include "archive/printable_text.h"
 #include "archive/run_error.h"
 #include "export/picture_import_qt.h"
 #include "pictures/picture_import.h"
@@ -14,18 +15,22 @@ PixelGrid ChunkImporter::picture(const std::string& path, ItemKind kind, const P
         ByteFile file;
         file.openRead(path);
         read_.push_back(file.identity());
-        return gridFromPicture(readPictureFile(file), kind, palette_, base);
+        return gridFromPicture(readPictureFile(file), kind, palette_, base,
+                               dither_ ? ColorMatching::Dithered : ColorMatching::Nearest);
     });
 }
 
 std::vector<std::uint8_t> ChunkImporter::sound(const std::string& path)
 {
-    return namingFile(path, [&] {
+    ImportedSound imported = namingFile(path, [&] {
         ByteFile file;
         file.openRead(path);
         read_.push_back(file.identity());
-        return importSound(file).samples;
+        return importSound(file, {dither_});
     });
+    if (imported.clipping)
+        problems_ << "pagelark-cli: " << printableText(path + ": " + *imported.clipping) << '\n';
+    return std::move(imported.samples);
 }
 
 }  // namespace pagelark::cli

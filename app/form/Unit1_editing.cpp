@@ -91,10 +91,13 @@ void TForm1::replaceChunkWithFile(std::int32_t index, const std::string& path)
     const ItemKind kind = kindOfChunk(state_.header, index);
     PageFile file;
     namingFile(state_.openedPath, [&] { file = readPageFile(state_.workingCopy); });
+    std::optional<std::string> clipping;
     // Everything is read and checked before the new copy is begun.
     namingFile(path, [&] {
         if (kind == ItemKind::Sound) {
-            replaceSound(file, state_.chunks.itemNumber[static_cast<std::size_t>(index)], importSound(path).samples);
+            ImportedSound imported = importSound(path);
+            replaceSound(file, state_.chunks.itemNumber[static_cast<std::size_t>(index)], imported.samples);
+            clipping = imported.clipping;
             return;
         }
         // The colours left as they were keep the indices the chunk has, as
@@ -108,6 +111,8 @@ void TForm1::replaceChunkWithFile(std::int32_t index, const std::string& path)
         writePageFile(file, &state_.workingCopy, sink);
     });
     showEditedCopy();
+    if (clipping)
+        platform_.showInformation("Replace", path + ": " + *clipping);
 }
 
 void TForm1::Undo1Click()

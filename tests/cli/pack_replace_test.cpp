@@ -14,7 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -256,6 +258,71 @@ TEST(PackAndReplace, ASpriteCutShortByTheEndOfItsFileIsReplacedAsAnyOther)
     const CommandResult run = runCli({"replace", dir.file("CUT.WL6"), dir.file("NEW.WL6"), "1=" + dir.file("dot.png")});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(contentsOf(dir.file("NEW.WL6")).chunks[1] == encodeSprite(dot));
+}
+
+// A float WAV of these samples at 6896 a second, mono.
+Bytes floatWav(const std::vector<float>& samples)
+{
+    Bytes wav;
+    const auto text = [&](const char* id) {
+        for (int i = 0; i < 4; ++i)
+            wav.push_back(static_cast<std::uint8_t>(id[i]));
+    };
+    const auto number = [&](std::uint32_t value, int size) {
+        for (int i = 0; i < size; ++i)
+            wav.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    };
+    text("RIFF");
+    number(static_cast<std::uint32_t>(36 + 4 * samples.size()), 4);
+    text("WAVE");
+    text("fmt ");
+    number(16, 4);
+    number(3, 2);  // IEEE float
+    number(1, 2);
+    number(6896, 4);
+    number(4 * 6896, 4);
+    number(4, 2);
+    number(32, 2);
+    text("data");
+    number(static_cast<std::uint32_t>(4 * samples.size()), 4);
+    for (const float sample : samples) {
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &sample, 4);
+        number(bits, 4);
+    }
+    return wav;
+}
+
+// --dither reaches the pictures and sounds of replace and pack; a sound
+// clipped is said, naming its file.
+TEST(PackAndReplace, DitherAndClippingReachTheCommandLine)
+{
+    TempDir dir;
+    writeFileBytes(dir.file("VSWAP.WL6"), readFileBytes(PAGELARK_BIN_DIR "/VSWAP.DMO"));
+    QImage gradient(64, 64, QImage::Format_RGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            gradient.setPixel(x, y, qRgb(x * 4, y * 4, 128));
+    ASSERT_TRUE(gradient.save(QString::fromStdString(dir.file("gradient.png"))));
+    std::vector<float> loud(2000);
+    for (std::size_t n = 0; n < loud.size(); ++n)
+        loud[n] = (n % 20 < 10 ? 2.0f : -2.0f);
+    writeFileBytes(dir.file("loud.wav"), floatWav(loud));
+
+    std::vector<Bytes> walls;
+    for (const bool dither : {false, true}) {
+        std::vector<std::string> args{"replace", dir.file("VSWAP.WL6"), dir.file("NEW.WL6"),
+                                      "0=" + dir.file("gradient.png"), "45=" + dir.file("loud.wav")};
+        if (dither)
+            args.insert(args.begin() + 1, "--dither");
+        const CommandResult run = runCli(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err.rfind("pagelark-cli: " + dir.file("loud.wav") + ": clipped: ", 0), 0u) << run.err;
+        walls.push_back(contentsOf(dir.file("NEW.WL6")).chunks[0]);
+    }
+    // Diffused, a gradient takes more colours than its nearest ones.
+    const auto colours = [](const Bytes& wall) { return std::set<std::uint8_t>(wall.begin(), wall.end()).size(); };
+    EXPECT_GT(colours(walls[1]), colours(walls[0]));
 }
 
 // Every limit is an error naming the file and the number, and the page
