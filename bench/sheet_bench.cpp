@@ -9,7 +9,7 @@
 #include "bench/sheet_probe.h"
 #include "cli/opened_vswap.h"
 #include "cli/sheet_command.h"
-#include "export/contact_sheet_layout.h"
+#include "sheets/contact_sheet_layout.h"
 #include "tests/support/sample_vswap.h"
 
 #include <QCoreApplication>

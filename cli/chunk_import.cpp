@@ -3,7 +3,7 @@
 #include "archive/byte_file.h"
 #include "archive/printable_text.h"
 #include "archive/run_error.h"
-#include "export/picture_import_qt.h"
+#include "pictures/picture_import_qt.h"
 #include "pictures/picture_import.h"
 #include "sounds/sound_import.h"
 

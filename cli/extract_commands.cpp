@@ -10,7 +10,7 @@
 #include "archive/printable_text.h"
 #include "archive/run_error.h"
 #include "archive/text_file.h"
-#include "export/png_files_qt.h"
+#include "pictures/png_files_qt.h"
 #include "pictures/bitmap_writer.h"
 #include "pictures/chunk_picture.h"
 #include "pictures/palette.h"

@@ -3,8 +3,8 @@
 #include "archive/output_file.h"
 #include "archive/printable_text.h"
 #include "cli/opened_vswap.h"
-#include "export/contact_sheet.h"
-#include "export/contact_sheet_qt.h"
+#include "sheets/contact_sheet.h"
+#include "sheets/contact_sheet_qt.h"
 #include "pictures/chunk_picture.h"
 
 #include <utility>

@@ -4,7 +4,7 @@
 // program does with it, is.
 
 #include "archive/run_error.h"
-#include "export/picture_import_qt.h"
+#include "pictures/picture_import_qt.h"
 #include "pictures/game_palette.h"
 #include "pictures/picture_import.h"
 

@@ -12,7 +12,7 @@
 #include "archive/byte_file.h"
 #include "archive/chunk_table.h"
 #include "archive/run_error.h"
-#include "export/contact_sheet.h"
+#include "sheets/contact_sheet.h"
 #include "fuzz/input_file.h"
 #include "pictures/decoders.h"
 

@@ -7,7 +7,7 @@
 #include "archive/list_line.h"
 #include "archive/page_file.h"
 #include "archive/run_error.h"
-#include "export/picture_import_qt.h"
+#include "pictures/picture_import_qt.h"
 #include "pictures/chunk_picture.h"
 #include "pictures/picture_chunk.h"
 #include "pictures/picture_import.h"

@@ -1,6 +1,6 @@
 // PNG files and contact sheets from pagelark-cli, decoded again with Qt's
 // image reader and compared with the bitmaps of the same chunks.
-#include "export/contact_sheet.h"
+#include "sheets/contact_sheet.h"
 #include "pictures/game_palette.h"
 #include "pictures/sprite_encoder.h"
 #include "tests/cli/run_cli.h"

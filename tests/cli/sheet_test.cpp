@@ -1,7 +1,7 @@
 // Contact sheets too large to draw: refused before anything is written,
 // with options that do fit.
 #include "archive/chunk_table.h"
-#include "export/contact_sheet_layout.h"
+#include "sheets/contact_sheet_layout.h"
 #include "tests/cli/run_cli.h"
 #include "tests/support/temp_dir.h"
 

@@ -1,5 +1,5 @@
 #include "archive/run_error.h"
-#include "export/contact_sheet.h"
+#include "sheets/contact_sheet.h"
 
 #include <gtest/gtest.h>
 

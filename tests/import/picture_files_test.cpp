@@ -1,8 +1,8 @@
 // Picture files read back into grids: the program's own bitmaps and PNGs,
 // PNGs of other kinds, and files that are no wall or sprite.
 #include "archive/run_error.h"
-#include "export/picture_import_qt.h"
-#include "export/png_files_qt.h"
+#include "pictures/picture_import_qt.h"
+#include "pictures/png_files_qt.h"
 #include "pictures/bitmap_writer.h"
 #include "pictures/game_palette.h"
 #include "pictures/picture_import.h"

@@ -1,4 +1,4 @@
-#include "export/contact_sheet_layout.h"
+#include "sheets/contact_sheet_layout.h"
 
 #include "archive/run_error.h"
 

@@ -1,4 +1,4 @@
-#include "export/contact_sheet_qt.h"
+#include "sheets/contact_sheet_qt.h"
 
 #include "archive/output_file.h"
 #include "archive/run_error.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/contact_sheet.h"
+#include "sheets/contact_sheet.h"
 
 namespace pagelark {
 

@@ -1,4 +1,4 @@
-#include "export/picture_import_qt.h"
+#include "pictures/picture_import_qt.h"
 
 #include "archive/byte_file.h"
 #include "archive/run_error.h"

@@ -1,4 +1,4 @@
-#include "export/contact_sheet.h"
+#include "sheets/contact_sheet.h"
 
 #include "archive/run_error.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "archive/chunk_table.h"
-#include "export/contact_sheet_layout.h"
+#include "sheets/contact_sheet_layout.h"
 #include "pictures/palette.h"
 #include "pictures/pixel_grid.h"
 

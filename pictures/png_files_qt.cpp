@@ -1,4 +1,4 @@
-#include "export/png_files_qt.h"
+#include "pictures/png_files_qt.h"
 
 #include "archive/run_error.h"
 
