@@ -123,7 +123,6 @@ DecodedPicture readPictureFile(ByteFile& file)
                                 + " bytes long, more than a 64 by 64 picture file ever needs");
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
     file.readBytes(bytes.data(), bytes.size());
-    file.close();
     return decodePictureBytes(bytes);
 }
 

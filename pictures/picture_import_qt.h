@@ -26,7 +26,8 @@ DecodedPicture decodePictureBytes(std::span<const std::uint8_t> bytes);
 // Errors are the file's own ("File not found") or say what is wrong with the
 // picture, without the file's name.
 DecodedPicture readPictureFile(const std::string& path);
-// The same from a file open for reading, which it closes.
+// The same from a file open for reading, read from its start; the file stays
+// open, as any file a caller passes does.
 DecodedPicture readPictureFile(ByteFile& file);
 
 }  // namespace pagelark
