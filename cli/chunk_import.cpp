@@ -3,8 +3,8 @@
 #include "archive/byte_file.h"
 #include "archive/printable_text.h"
 #include "archive/run_error.h"
-#include "pictures/picture_import_qt.h"
 #include "pictures/picture_import.h"
+#include "pictures/picture_import_qt.h"
 #include "sounds/sound_import.h"
 
 namespace pagelark::cli {

@@ -3,9 +3,9 @@
 #include "archive/output_file.h"
 #include "archive/printable_text.h"
 #include "cli/opened_vswap.h"
+#include "pictures/chunk_picture.h"
 #include "sheets/contact_sheet.h"
 #include "sheets/contact_sheet_qt.h"
-#include "pictures/chunk_picture.h"
 
 #include <utility>
 

@@ -4,9 +4,9 @@
 // program does with it, is.
 
 #include "archive/run_error.h"
-#include "pictures/picture_import_qt.h"
 #include "pictures/game_palette.h"
 #include "pictures/picture_import.h"
+#include "pictures/picture_import_qt.h"
 
 #include <QtGlobal>
 

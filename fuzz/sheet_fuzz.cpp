@@ -12,9 +12,9 @@
 #include "archive/byte_file.h"
 #include "archive/chunk_table.h"
 #include "archive/run_error.h"
-#include "sheets/contact_sheet.h"
 #include "fuzz/input_file.h"
 #include "pictures/decoders.h"
+#include "sheets/contact_sheet.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "archive/chunk_table.h"
-#include "sheets/contact_sheet_layout.h"
 #include "pictures/palette.h"
 #include "pictures/pixel_grid.h"
+#include "sheets/contact_sheet_layout.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -7,10 +7,10 @@
 #include "archive/list_line.h"
 #include "archive/page_file.h"
 #include "archive/run_error.h"
-#include "pictures/picture_import_qt.h"
 #include "pictures/chunk_picture.h"
 #include "pictures/picture_chunk.h"
 #include "pictures/picture_import.h"
+#include "pictures/picture_import_qt.h"
 #include "sounds/sound_import.h"
 
 #include <QAction>

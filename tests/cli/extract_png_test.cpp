@@ -1,8 +1,8 @@
 // PNG files and contact sheets from pagelark-cli, decoded again with Qt's
 // image reader and compared with the bitmaps of the same chunks.
-#include "sheets/contact_sheet.h"
 #include "pictures/game_palette.h"
 #include "pictures/sprite_encoder.h"
+#include "sheets/contact_sheet.h"
 #include "tests/cli/run_cli.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/vswap_writer.h"

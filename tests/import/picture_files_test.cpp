@@ -1,12 +1,12 @@
 // Picture files read back into grids: the program's own bitmaps and PNGs,
 // PNGs of other kinds, and files that are no wall or sprite.
 #include "archive/run_error.h"
-#include "pictures/picture_import_qt.h"
-#include "pictures/png_files_qt.h"
 #include "pictures/bitmap_writer.h"
 #include "pictures/game_palette.h"
 #include "pictures/picture_import.h"
+#include "pictures/picture_import_qt.h"
 #include "pictures/png_chunks.h"
+#include "pictures/png_files_qt.h"
 #include "tests/support/gif_bytes.h"
 #include "tests/support/png_bytes.h"
 #include "tests/support/temp_dir.h"
