@@ -119,18 +119,22 @@ PageFile pageFileOf(const std::vector<PageChunk>& walls, const std::vector<PageC
     return file;
 }
 
-void replaceChunk(PageFile& file, std::int32_t index, Bytes bytes)
+ChunkSplice chunkReplacement(const PageFile& file, std::int32_t index, Bytes bytes)
 {
     if (index < 0 || index >= file.soundStart || static_cast<std::size_t>(index) >= file.chunks.size())
         throw RunError::message("Chunk " + std::to_string(index) + " is no wall or sprite of this file");
     checkChunkLength(static_cast<std::size_t>(index), bytes.size());
-    PageChunk& chunk = file.chunks[static_cast<std::size_t>(index)];
-    std::optional<ChunkPlace> place = std::move(chunk.place);
-    chunk = heldChunk(std::move(bytes));
-    chunk.place = std::move(place);
+    ChunkSplice splice;
+    splice.first = static_cast<std::size_t>(index);
+    splice.before = {file.chunks[splice.first]};
+    splice.after = {heldChunk(std::move(bytes))};
+    splice.after.front().place = splice.before.front().place;
+    splice.soundsBefore = splice.soundsAfter = file.sounds;
+    splice.soundsChangedBefore = splice.soundsChangedAfter = file.soundsChanged;
+    return splice;
 }
 
-void replaceSound(PageFile& file, std::int32_t soundNumber, const Bytes& samples)
+ChunkSplice soundReplacement(const PageFile& file, std::int32_t soundNumber, const Bytes& samples)
 {
     if (soundNumber < 0 || static_cast<std::size_t>(soundNumber) >= file.sounds.size())
         throw RunError::message("The file has no sound " + std::to_string(soundNumber));
@@ -143,8 +147,10 @@ void replaceSound(PageFile& file, std::int32_t soundNumber, const Bytes& samples
     if (firstChunk + oldPages > file.chunks.size())
         throw RunError::message("Sound " + std::to_string(number) + " lies beyond the last chunk");
     checkChunkCount(file.chunks.size() - oldPages + newPages + 1);
+    ChunkSplice splice;
     // The entries of the sounds after it, moved with their pages.
-    std::vector<SoundEntry> sounds = file.sounds;
+    splice.soundsBefore = splice.soundsAfter = file.sounds;
+    std::vector<SoundEntry>& sounds = splice.soundsAfter;
     for (std::size_t k = 0; k < sounds.size(); ++k) {
         if (k == number || sounds[k].firstPage < replaced.firstPage + oldPages || oldPages == newPages)
             continue;
@@ -153,20 +159,20 @@ void replaceSound(PageFile& file, std::int32_t soundNumber, const Bytes& samples
         sounds[k].firstPage = static_cast<std::uint16_t>(moved);
     }
     sounds[number].length = static_cast<std::uint16_t>(samples.size());
+    splice.soundsChangedBefore = file.soundsChanged;
+    splice.soundsChangedAfter = file.soundsChanged || sounds != file.sounds;
 
     // The new pages take the places of the old ones, one for one.
-    std::vector<PageChunk> pages = pagesOfSamples(samples);
+    splice.first = firstChunk;
     const auto first = file.chunks.begin() + static_cast<std::ptrdiff_t>(firstChunk);
+    splice.before.assign(first, first + static_cast<std::ptrdiff_t>(oldPages));
+    splice.after = pagesOfSamples(samples);
     for (std::size_t j = 0; j < std::min(oldPages, newPages); ++j)
-        pages[j].place = std::move(first[static_cast<std::ptrdiff_t>(j)].place);
-    const auto at = file.chunks.erase(first, first + static_cast<std::ptrdiff_t>(oldPages));
-    file.chunks.insert(at, std::make_move_iterator(pages.begin()), std::make_move_iterator(pages.end()));
-    if (sounds != file.sounds)
-        file.soundsChanged = true;
-    file.sounds = std::move(sounds);
+        splice.after[j].place = splice.before[j].place;
+    return splice;
 }
 
-void appendSound(PageFile& file, const Bytes& samples)
+ChunkSplice soundAddition(const PageFile& file, const Bytes& samples)
 {
     const std::size_t number = file.sounds.size();
     checkSoundLength(number, samples.size());
@@ -175,10 +181,51 @@ void appendSound(PageFile& file, const Bytes& samples)
     const std::size_t firstPage = file.chunks.size() - file.soundStart;
     checkChunkCount(file.chunks.size() + pagesOf(samples.size()) + 1);
     checkSoundStart(number, file.soundStart, firstPage);
-    std::vector<PageChunk> pages = pagesOfSamples(samples);
-    file.chunks.insert(file.chunks.end(), std::make_move_iterator(pages.begin()), std::make_move_iterator(pages.end()));
-    file.sounds.push_back({static_cast<std::uint16_t>(firstPage), static_cast<std::uint16_t>(samples.size())});
-    file.soundsChanged = true;
+    ChunkSplice splice;
+    splice.first = file.chunks.size();
+    splice.after = pagesOfSamples(samples);
+    splice.soundsBefore = splice.soundsAfter = file.sounds;
+    splice.soundsAfter.push_back({static_cast<std::uint16_t>(firstPage), static_cast<std::uint16_t>(samples.size())});
+    splice.soundsChangedBefore = file.soundsChanged;
+    splice.soundsChangedAfter = true;
+    return splice;
 }
+
+namespace {
+
+void putChunks(PageFile& file, std::size_t first, std::size_t removed, const std::vector<PageChunk>& chunks)
+{
+    const auto at = file.chunks.begin() + static_cast<std::ptrdiff_t>(first);
+    const auto rest = file.chunks.erase(at, at + static_cast<std::ptrdiff_t>(removed));
+    file.chunks.insert(rest, chunks.begin(), chunks.end());
+}
+
+}  // namespace
+
+void makeSplice(PageFile& file, const ChunkSplice& splice)
+{
+    putChunks(file, splice.first, splice.before.size(), splice.after);
+    file.sounds = splice.soundsAfter;
+    file.soundsChanged = splice.soundsChangedAfter;
+}
+
+void takeBackSplice(PageFile& file, const ChunkSplice& splice)
+{
+    putChunks(file, splice.first, splice.after.size(), splice.before);
+    file.sounds = splice.soundsBefore;
+    file.soundsChanged = splice.soundsChangedBefore;
+}
+
+void replaceChunk(PageFile& file, std::int32_t index, Bytes bytes)
+{
+    makeSplice(file, chunkReplacement(file, index, std::move(bytes)));
+}
+
+void replaceSound(PageFile& file, std::int32_t soundNumber, const Bytes& samples)
+{
+    makeSplice(file, soundReplacement(file, soundNumber, samples));
+}
+
+void appendSound(PageFile& file, const Bytes& samples) { makeSplice(file, soundAddition(file, samples)); }
 
 }  // namespace pagelark

@@ -110,6 +110,30 @@ PageFile pageFileOf(const std::vector<PageChunk>& walls, const std::vector<PageC
 // entries than a chunk can.
 PageFile readPageFile(ByteFile& file);
 
+// A change of a page file that can be made and taken back: a run of chunks
+// put in the place of another, and the sound entries before and after. The
+// chunks are the file's own, places included, so that taking a change back
+// gives back the bytes there were, however the file was laid out.
+struct ChunkSplice {
+    std::size_t first = 0;
+    std::vector<PageChunk> before;
+    std::vector<PageChunk> after;
+    std::vector<SoundEntry> soundsBefore;
+    std::vector<SoundEntry> soundsAfter;
+    bool soundsChangedBefore = false;
+    bool soundsChangedAfter = false;
+};
+
+// The changes replaceChunk, replaceSound and appendSound make, checked as
+// they check them, and the file left as it is.
+ChunkSplice chunkReplacement(const PageFile& file, std::int32_t index, std::vector<std::uint8_t> bytes);
+ChunkSplice soundReplacement(const PageFile& file, std::int32_t soundNumber, const std::vector<std::uint8_t>& samples);
+ChunkSplice soundAddition(const PageFile& file, const std::vector<std::uint8_t>& samples);
+// Makes a change of the file as it was when the change was worked out, or
+// takes it back from the file as the change left it.
+void makeSplice(PageFile& file, const ChunkSplice& splice);
+void takeBackSplice(PageFile& file, const ChunkSplice& splice);
+
 // Replaces wall or sprite chunk `index` with these bytes, in its place.
 void replaceChunk(PageFile& file, std::int32_t index, std::vector<std::uint8_t> bytes);
 

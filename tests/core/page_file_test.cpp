@@ -3,6 +3,7 @@
 #include "archive/byte_file.h"
 #include "archive/chunk_table.h"
 #include "archive/run_error.h"
+#include "tests/support/odd_page_files.h"
 #include "tests/support/sample_vswap.h"
 #include "tests/support/temp_dir.h"
 #include "tools/demo_vswap.h"
@@ -205,6 +206,34 @@ TEST_F(PageFileTest, SoundsOfWholePagesTakeJustTheirPages)
             EXPECT_EQ(file.chunks[pages - 1].bytes.size(), after - 4096 * (pages - 1));
             EXPECT_EQ(file.chunks.back().bytes, Bytes(10, 2));
         }
+    }
+}
+
+// Changes taken back in the order opposite to the one they were made in give
+// back the file's bytes, whatever its layout.
+TEST_F(PageFileTest, ChangesTakenBackGiveBackTheFile)
+{
+    std::vector<testing::OddPageFile> files = testing::oddPageFiles();
+    files.push_back({"full size", testing::fullSizeVswap()});
+    for (const testing::OddPageFile& shape : files) {
+        SCOPED_TRACE(shape.name);
+        ByteFile& file = open(shape.bytes);
+        PageFile edited = readPageFile(file);
+        std::vector<ChunkSplice> changes;
+        const auto change = [&](ChunkSplice splice) {
+            makeSplice(edited, splice);
+            changes.push_back(std::move(splice));
+        };
+        change(chunkReplacement(edited, 0, Bytes(4096, 0x77)));
+        if (!edited.sounds.empty())
+            change(soundReplacement(edited, 0, Bytes(std::max<std::size_t>(edited.sounds[0].length, 2) - 1, 0x66)));
+        if (shape.name == "full size")
+            change(soundReplacement(edited, 30, Bytes(9000, 0x65)));  // a page more, the sounds after it moved
+        change(soundAddition(edited, Bytes(5, 0x55)));
+        EXPECT_NE(pageFileBytes(edited, &file), shape.bytes);
+        for (auto splice = changes.rbegin(); splice != changes.rend(); ++splice)
+            takeBackSplice(edited, *splice);
+        EXPECT_EQ(pageFileBytes(edited, &file), shape.bytes);
     }
 }
 
