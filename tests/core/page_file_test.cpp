@@ -230,7 +230,6 @@ TEST_F(PageFileTest, ChangesTakenBackGiveBackTheFile)
         if (shape.name == "full size")
             change(soundReplacement(edited, 30, Bytes(9000, 0x65)));  // a page more, the sounds after it moved
         change(soundAddition(edited, Bytes(5, 0x55)));
-        EXPECT_NE(pageFileBytes(edited, &file), shape.bytes);
         for (auto splice = changes.rbegin(); splice != changes.rend(); ++splice)
             takeBackSplice(edited, *splice);
         EXPECT_EQ(pageFileBytes(edited, &file), shape.bytes);
