@@ -42,6 +42,12 @@ public:
     std::uint32_t tickCount() override;
     void processPendingEvents() override;
     SoundOutput& soundOutput() override { return sounds_; }
+    // The benchmarks send nothing out to an editor.
+    std::vector<DesktopApplication> applicationsFor(const std::string&) override { return {}; }
+    bool openInApplication(const std::string&, const std::string&, const std::optional<std::string>&) override
+    {
+        return false;
+    }
 
 private:
     testing::TempDir dir_;

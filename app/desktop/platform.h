@@ -26,6 +26,13 @@ struct SaveDialogRequest {
     std::string startDirectory;
 };
 
+// An application the desktop registers for a kind of file.
+struct DesktopApplication {
+    std::string id;    // the desktop's own name for it ("org.gimp.GIMP.desktop")
+    std::string name;  // the name it shows ("GNU Image Manipulation Program")
+    bool operator==(const DesktopApplication&) const = default;
+};
+
 // The buttons a question can offer.
 enum class Answer { Save, Discard, Cancel, Yes, No };
 
@@ -69,6 +76,15 @@ public:
     virtual void processPendingEvents() = 0;
     // Plays sounds in the background; lives as long as the platform.
     virtual SoundOutput& soundOutput() = 0;
+
+    // The applications the desktop registers for files of this type
+    // ("image/png", "audio/x-wav"), its default first.
+    virtual std::vector<DesktopApplication> applicationsFor(const std::string& mimeType) = 0;
+    // Opens the file in the application with this id, or in the desktop's
+    // default for its type when none is given; false when there is none,
+    // or it cannot be started.
+    virtual bool openInApplication(const std::string& path, const std::string& mimeType,
+                                   const std::optional<std::string>& applicationId) = 0;
 };
 
 }  // namespace pagelark

@@ -1,6 +1,7 @@
 #include "app/desktop/qt_platform.h"
 
 #include "app/desktop/deferred_sound_output.h"
+#include "app/desktop/desktop_applications.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -141,5 +142,16 @@ std::uint32_t QtPlatform::tickCount()
 void QtPlatform::processPendingEvents() { QCoreApplication::processEvents(); }
 
 SoundOutput& QtPlatform::soundOutput() { return *soundOutput_; }
+
+std::vector<DesktopApplication> QtPlatform::applicationsFor(const std::string& mimeType)
+{
+    return registeredApplications(mimeType);
+}
+
+bool QtPlatform::openInApplication(const std::string& path, const std::string& mimeType,
+                                   const std::optional<std::string>& applicationId)
+{
+    return launchApplication(path, mimeType, applicationId);
+}
 
 }  // namespace pagelark

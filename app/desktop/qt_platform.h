@@ -26,6 +26,9 @@ public:
     std::uint32_t tickCount() override;
     void processPendingEvents() override;
     SoundOutput& soundOutput() override;
+    std::vector<DesktopApplication> applicationsFor(const std::string& mimeType) override;
+    bool openInApplication(const std::string& path, const std::string& mimeType,
+                           const std::optional<std::string>& applicationId) override;
 
 private:
     std::unique_ptr<SoundOutput> soundOutput_;

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pagelark {
@@ -24,8 +25,8 @@ public:
     // The folder ends with the path separator.
     explicit RecoveryFiles(std::string folder) : folder_(std::move(folder)) {}
 
-    std::string pageFile() const { return folder_ + std::string(RecoveryPageFileName); }
-    std::string pathFile() const { return folder_ + std::string(RecoveryPathFileName); }
+    std::string pageFile() const { return inFolder(RecoveryPageFileName); }
+    std::string pathFile() const { return inFolder(RecoveryPathFileName); }
 
     // What the folder holds of kept replacements.
     struct Found {
@@ -47,6 +48,14 @@ public:
     void remove() const noexcept;
 
 private:
+    // Appended to a copy, not added: GCC 12 warns falsely about "a + b" at -O3.
+    std::string inFolder(std::string_view name) const
+    {
+        std::string path = folder_;
+        path.append(name);
+        return path;
+    }
+
     std::string folder_;
 };
 

@@ -8,6 +8,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -95,6 +96,34 @@ public:
     }
 
     SoundOutput& soundOutput() override { return sounds; }
+
+    std::vector<DesktopApplication> applicationsFor(const std::string& mimeType) override
+    {
+        const auto found = applications.find(mimeType);
+        return found == applications.end() ? std::vector<DesktopApplication>{} : found->second;
+    }
+
+    // An editor started: the file it was given and the application asked for;
+    // the test's stand-in editor, when there is one, gets them too.
+    bool openInApplication(const std::string& path, const std::string& mimeType,
+                           const std::optional<std::string>& applicationId) override
+    {
+        if (applicationsFor(mimeType).empty())
+            return false;
+        launches.push_back({path, mimeType, applicationId});
+        if (editor)
+            editor(path);
+        return true;
+    }
+
+    struct Launch {
+        std::string path;
+        std::string mimeType;
+        std::optional<std::string> applicationId;
+    };
+    std::map<std::string, std::vector<DesktopApplication>> applications;
+    std::vector<Launch> launches;
+    std::function<void(const std::string& path)> editor;
 
     // Whether every prepared answer was used.
     bool allAnswersUsed() const { return openAnswers_.empty() && saveAnswers_.empty() && questionAnswers_.empty(); }
