@@ -86,16 +86,6 @@ std::optional<std::pair<std::int32_t, std::string>> replacementOf(const std::str
     return std::pair{*index, text.substr(equals + 1)};
 }
 
-CLI::Validator replacementCheck()
-{
-    return {[](const std::string& text) {
-                return replacementOf(text)
-                    ? std::string()
-                    : "'" + text + "' is not INDEX=FILE with INDEX " + numberRange(0, LargestChunkIndex);
-            },
-            ""};
-}
-
 template <typename Value>
 using Names = std::vector<std::pair<std::string, Value>>;
 
@@ -252,12 +242,15 @@ void addReplace(CLI::App& program, ReplaceRequest& request, CommandLine& chosen)
     addOperand(replace, "VSWAPFILE", request.vswapPath);
     addOperand(replace, "OUT", request.outputPath);
     const auto replaceWith = [&request](const std::vector<std::string>& texts) {
-        for (const std::string& text : texts)
-            request.replacements.push_back(*replacementOf(text));
+        for (const std::string& text : texts) {
+            const auto replacement = replacementOf(text);
+            if (!replacement)
+                throw CLI::ValidationError(
+                    "INDEX=FILE", "'" + text + "' is not INDEX=FILE with INDEX " + numberRange(0, LargestChunkIndex));
+            request.replacements.push_back(*replacement);
+        }
     };
-    replace.add_option_function<std::vector<std::string>>("INDEX=FILE", replaceWith)
-        ->required()
-        ->check(replacementCheck());
+    replace.add_option_function<std::vector<std::string>>("INDEX=FILE", replaceWith)->required();
 }
 
 struct Requests {
