@@ -38,7 +38,7 @@ struct SaveRequest {
 // selected" writes for it, and prints one line per file and a final count.
 // A chunk that cannot be read, or whose file would be the VSWAP file itself,
 // is named on problems and left out; the result tells whether every chunk
-// was saved. A file that cannot be written ends the run with a Failure.
+// was saved. A file that cannot be written ends the run with its error.
 bool saveChunks(const SaveRequest& request, std::ostream& out, std::ostream& problems);
 
 }  // namespace pagelark::cli

@@ -10,15 +10,11 @@
 #include <QString>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace pagelark::cli {
 
 namespace {
-
-constexpr std::array<GameVersion, 3> GameVersions
-    = {GameVersion::Wolf10Shareware, GameVersion::Wolf13, GameVersion::SpearOfDestiny};
 
 // The text the plain list shows for this chunk: a sound's sits in the slot
 // of its sound number. The description files are Latin-1.
@@ -66,13 +62,6 @@ const char* gameVersionName(GameVersion version)
         return "spear";
     }
     return "";
-}
-
-std::optional<GameVersion> gameVersionNamed(const std::string& name)
-{
-    const auto found = std::find_if(GameVersions.begin(), GameVersions.end(),
-                                    [&](GameVersion version) { return name == gameVersionName(version); });
-    return found == GameVersions.end() ? std::nullopt : std::optional(*found);
 }
 
 QByteArray chunkListJson(const OpenedVswap& vswap, GameVersion version, const DescriptionTable& descriptions)

@@ -5,14 +5,15 @@
 
 #include <QByteArray>
 
-#include <optional>
-#include <string>
+#include <array>
 
 namespace pagelark::cli {
 
-// The names the command line gives the game versions: wolf10, wolf13, spear.
+inline constexpr std::array<GameVersion, 3> GameVersions
+    = {GameVersion::Wolf10Shareware, GameVersion::Wolf13, GameVersion::SpearOfDestiny};
+
+// The names the command line and the JSON list give the game versions: wolf10, wolf13, spear.
 const char* gameVersionName(GameVersion version);
-std::optional<GameVersion> gameVersionNamed(const std::string& name);
 
 // The chunk list as one JSON document: the file's path and header, the game
 // version whose descriptions are given, and one object per listed chunk in

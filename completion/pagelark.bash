@@ -48,16 +48,18 @@ _pagelark_cli()
 
     local commands='list save sheet pack replace'
     if ((cword == 1)); then
-        COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
+        [[ $cur == -* ]] && commands='--help --version'
+        COMPREPLY=($(compgen -W "$commands" -- "$cur"))
         return
     fi
+    # Each command's options as its --help lists them; a test holds them to it.
     local command=${words[1]} options
     case $command in
-        list) options='--game --json' ;;
-        save) options='--prefix --format --palette' ;;
-        sheet) options='--kind --columns --scale --palette' ;;
-        pack) options='--prefix --palette --base --dither' ;;
-        replace) options='--palette --dither' ;;
+        list) options='--game --json --help' ;;
+        save) options='--prefix --format --palette --help' ;;
+        sheet) options='--kind --columns --scale --palette --help' ;;
+        pack) options='--prefix --palette --base --dither --help' ;;
+        replace) options='--palette --dither --help' ;;
         *) return ;;
     esac
 
@@ -93,11 +95,11 @@ _pagelark_cli()
 
     # Which operand this word is: the words after the command that are
     # neither an option nor an option's value. Every option takes a value
-    # but --json.
+    # but --json and --dither, and one given as --option=value takes it along.
     local i operand=0
     for ((i = 2; i < cword; i++)); do
         case ${words[i]} in
-            --json) ;;
+            -- | --json | --dither | --*=*) ;;
             -*) ((i++)) ;;
             *) ((++operand)) ;;
         esac

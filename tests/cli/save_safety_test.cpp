@@ -45,7 +45,7 @@ TEST(SaveSafety, AnEmptyFolderNameIsAUsageErrorNotTheRootFolder)
     const bool rootHadOne = fs::exists("/wall0000.bmp");
     const CommandResult run = runCli({"save", dir.file("VSWAP.TST"), "", "0"});
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err.rfind("pagelark-cli: the output folder's name is empty\n", 0), 0u) << run.err;
+    EXPECT_EQ(run.err.rfind("pagelark-cli: OUTDIR: the name is empty\n", 0), 0u) << run.err;
     EXPECT_EQ(fs::exists("/wall0000.bmp"), rootHadOne);
 }
 
