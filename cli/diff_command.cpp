@@ -4,10 +4,7 @@
 #include "archive/page_file.h"
 #include "archive/printable_text.h"
 #include "cli/opened_vswap.h"
-#include "mods/known_games.h"
-#include "mods/mod_archive.h"
-#include "mods/mod_result.h"
-#include "mods/sha256_qt.h"
+#include "mods/mod_making.h"
 #include "pictures/chunk_picture.h"
 #include "pictures/png_files_qt.h"
 
@@ -18,11 +15,6 @@ namespace pagelark::cli {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-FileFacts factsOf(OpenedVswap& vswap)
-{
-    return namingFile(vswap.path, [&] { return FileFacts{vswap.file.size(), sha256OfFile(vswap.file)}; });
-}
 
 // A wall's or sprite's picture as save writes it, from the changed file;
 // none for a chunk that does not decode, or is too short to be listed.
@@ -43,19 +35,6 @@ void addPictures(ModContents& contents, OpenedVswap& changed, const Palette& pal
         contents.members.push_back(
             {entry.pictureFile, indexedPngBytes(*grid, palette, entry.kind == ItemKind::Sprite)});
     }
-}
-
-// The mod read back as patch reads it and applied to the original in
-// memory: it must give the changed file.
-void checkMod(const Bytes& zip, const PageFile& original, ByteFile& originalFile)
-{
-    ModArchive archive(zip);
-    const ModPlan plan = archive.plan();
-    const PageFile result = applyModArchive(original, archive.manifest(), plan);
-    const FileFacts& expected = archive.manifest().result;
-    checkResultFacts(
-        writeModResult(result, &originalFile, plan.resultBytes, expected.size, [](const std::uint8_t*, std::size_t) {}),
-        expected);
 }
 
 std::string summary(const ModManifest& manifest)
@@ -85,29 +64,19 @@ void diffPageFiles(const DiffRequest& request, std::ostream& out, std::ostream& 
     const auto changed = openVswap(request.changedPath);
     const PageFile originalFile = namingFile(original->path, [&] { return readPageFile(original->file); });
     const PageFile changedFile = namingFile(changed->path, [&] { return readPageFile(changed->file); });
-    const ModPlan plan = namingFile(changed->path, [&] {
+    ModContents contents = namingFile(changed->path, [&] {
         try {
-            return planMod(originalFile, original->file, changedFile, changed->file);
+            return modContentsOfFiles(originalFile, original->file, changedFile, changed->file, request.programVersion);
         } catch (const RunError& error) {
             throw RunError(error.code(),
                            std::string("no mod of ") + original->path + " gives it back: " + error.text());
         }
     });
-
-    ModContents contents = modContentsOf(plan);
-    ModManifest& manifest = contents.manifest;
-    manifest.programVersion = request.programVersion;
-    manifest.original = factsOf(*original);
-    manifest.originalGame = gameOfHeader(original->header);
-    manifest.result = factsOf(*changed);
-    manifest.chunkCount = changed->header.chunkCount;
-    manifest.spriteStart = changed->header.spriteStart;
-    manifest.soundStart = changed->header.soundStart;
     addPictures(contents, *changed, palette, problems);
     const Bytes zip = namingFile(request.modPath, [&] { return modZipBytes(contents); });
     namingFile(request.modPath, [&] {
         try {
-            checkMod(zip, originalFile, original->file);
+            checkModResult(zip, originalFile, original->file);
         } catch (const RunError& error) {
             throw RunError(error.code(),
                            std::string("the mod made does not give back ") + changed->path + ": " + error.text());
@@ -117,7 +86,7 @@ void diffPageFiles(const DiffRequest& request, std::ostream& out, std::ostream& 
     namingFile(request.modPath, [&] {
         writeFileSafely(request.modPath, zip, {original->file.identity(), changed->file.identity()});
     });
-    out << printableText(request.modPath) << ": " << summary(manifest) << ", " << zip.size() << " bytes\n";
+    out << printableText(request.modPath) << ": " << summary(contents.manifest) << ", " << zip.size() << " bytes\n";
 }
 
 }  // namespace pagelark::cli

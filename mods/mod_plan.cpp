@@ -72,8 +72,9 @@ void planPictures(ModPlan& plan, ItemKind kind, Side original, Side changed, Hel
     const std::size_t had = count(original.file);
     const std::size_t has = count(changed.file);
     if (has < had)
-        throw RunError::message("it has " + std::to_string(has) + " " + kindName(kind) + "s, the original "
-                                + std::to_string(had) + ": a mod changes and adds chunks, and removes none");
+        throw RunError::message("it has " + std::to_string(has) + " " + kindName(kind) + (has == 1 ? "" : "s")
+                                + ", the original " + std::to_string(had)
+                                + ": a mod changes and adds chunks, and removes none");
     for (std::size_t number = 0; number < has; ++number) {
         const PageChunk& now = changed.file.chunks[first(changed.file) + number];
         if (number < had
@@ -134,8 +135,8 @@ void planSounds(ModPlan& plan, Side original, Side changed, HeldBytes& held)
     const std::size_t had = original.file.sounds.size();
     const std::size_t has = changed.file.sounds.size();
     if (has < had)
-        throw RunError::message("it has " + std::to_string(has) + " sounds, the original " + std::to_string(had)
-                                + ": a mod changes and adds sounds, and removes none");
+        throw RunError::message("it has " + std::to_string(has) + (has == 1 ? " sound" : " sounds") + ", the original "
+                                + std::to_string(had) + ": a mod changes and adds sounds, and removes none");
     for (std::size_t number = 0; number < has; ++number) {
         const SoundEntry& entry = changed.file.sounds[number];
         if (number < had && sameSound(original, original.file.sounds[number], changed, entry))

@@ -66,6 +66,10 @@ std::string memberNameInMessage(const std::string& name)
 
 ZipReader::ZipReader(Bytes bytes) : bytes_(std::move(bytes))
 {
+    if (bytes_.size() > static_cast<std::uint64_t>(MostModFileBytes))
+        throw RunError::message("it is " + std::to_string(bytes_.size())
+                                + " bytes long, longer than a mod may be (at most " + std::to_string(MostModFileBytes)
+                                + ")");
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* source = zip_source_buffer_create(bytes_.data(), bytes_.size(), 0, &error);

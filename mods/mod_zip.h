@@ -12,7 +12,8 @@ struct zip_source;
 namespace pagelark {
 
 // A zip file held in memory, opened with libzip and checked before any
-// member is inflated: at most mod_limits::MostMembers members, each a plain
+// member is inflated: at most mod_limits::MostModFileBytes long, with at
+// most mod_limits::MostMembers members, each a plain
 // file name (no folder, no "..", nothing but letters, digits, '.', '-' and
 // '_'), no name twice, none encrypted or stored otherwise than plain or
 // deflated, and all of them together, by their stated sizes, within

@@ -135,6 +135,15 @@ TEST_F(ModRefusals, AnotherOriginalIsRefusedWithBothHashesAndTheGame)
     EXPECT_EQ(hashes, 2u) << text;
 }
 
+TEST_F(ModRefusals, NeitherTheOriginalNorTheModIsWrittenInto)
+{
+    for (const std::string& target : {dir_.file("ORIGINAL"), dir_.file("mod.zip")}) {
+        const Bytes before = readFileBytes(target);
+        EXPECT_THROW(testing::patchFile(dir_.file("ORIGINAL"), dir_.file("mod.zip"), target), RunError) << target;
+        EXPECT_EQ(readFileBytes(target), before) << target;
+    }
+}
+
 TEST_F(ModRefusals, ADamagedOrHostileModIsRefusedByNameAndNothingWritten)
 {
     const struct {

@@ -275,7 +275,7 @@ TEST_F(ModRoundTrip, AChangedFileNoModGivesBackIsRefusedAndNoModWritten)
                  --file.soundStart;
              });
          },
-         "it has 1 walls, the original 2"},
+         "it has 1 wall, the original 2"},
         {"the sound information's own bytes changed", longTable,
          [](const std::string& path) {
              Bytes bytes = readFileBytes(path);
