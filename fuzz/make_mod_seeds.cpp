@@ -1,11 +1,14 @@
 // Writes the mod target's seeds: mods of the target's original made as diff
 // makes them (without pictures, which patch never inflates, but for one), an
-// edit of every kind the program makes, each checked before it is written.
+// edit of every kind the program makes, each checked before it is written;
+// each as a zip and unzipped (mod_members.h).
 //   make_mod_seeds OUTDIR
 
 #include "archive/run_error.h"
+#include "fuzz/mod_members.h"
 #include "fuzz/mod_original.h"
 #include "mods/mod_making.h"
+#include "mods/mod_manifest_qt.h"
 #include "mods/mod_result.h"
 #include "pictures/sprite_encoder.h"
 
@@ -141,6 +144,9 @@ int main(int argc, char** argv)
             const Bytes zip = modZipBytes(contents);
             checkModResult(zip, original.model, original.file);
             writeSeed(folder, seed.name, zip);
+            std::vector<ZipMember> members{{ModManifestName, manifestJson(contents.manifest)}};
+            members.insert(members.end(), contents.members.begin(), contents.members.end());
+            writeSeed(folder, std::string(seed.name) + ".members", fuzz::membersInput(members));
             if (std::string(seed.name) == "unchanged") {
                 const Bytes own = soundTableMod(original, contents);
                 checkModResult(own, original.model, original.file);
