@@ -8,6 +8,7 @@
 #include "tests/cli/run_cli.h"
 #include "tests/support/commit_steps.h"
 #include "tests/support/temp_dir.h"
+#include "tools/demo_vswap.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +41,8 @@ TEST(PageFileDurability, PackAndReplaceFlushTheirPageFileBeforeTheRename)
 TEST(PageFileDurability, PatchFlushesItsPageFileBeforeTheRename)
 {
     testing::TempDir dir;
-    const std::string original = PAGELARK_BIN_DIR "/VSWAP.DMO";
+    const std::string original = dir.file("VSWAP.DMO");
+    testing::writeFileBytes(original, tools::buildDemoVswap());
     ByteFile file;
     file.openRead(original);
     PageFile model = readPageFile(file);
