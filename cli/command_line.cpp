@@ -256,12 +256,41 @@ void addReplace(CLI::App& program, ReplaceRequest& request, CommandLine& chosen)
     replace.add_option_function<std::vector<std::string>>("INDEX=FILE", replaceWith)->required();
 }
 
+void addDiff(CLI::App& program, DiffRequest& request, CommandLine& chosen)
+{
+    CLI::App& diff = addCommand(program, "diff",
+                                "writes a mod, MOD.zip, of what CHANGED changes in ORIGINAL: every wall, sprite and "
+                                "sound changed or added, as its exact bytes and a picture or sound to look at, "
+                                "and nothing of the chunks that did not change; with the sizes and SHA-256 of "
+                                "both files, so that patch applies it only to ORIGINAL and gives back CHANGED "
+                                "byte for byte.",
+                                request, chosen);
+    addPalette(diff, request.palettePath);
+    addOperand(diff, "ORIGINAL", request.originalPath);
+    addOperand(diff, "CHANGED", request.changedPath);
+    addOperand(diff, "MOD.zip", request.modPath);
+}
+
+void addPatch(CLI::App& program, PatchRequest& request, CommandLine& chosen)
+{
+    CLI::App& patch = addCommand(program, "patch",
+                                 "writes OUT, the page file a mod made by diff makes of ORIGINAL, after checking "
+                                 "that ORIGINAL is the file the mod was made for and that the result is the one "
+                                 "it was made of; a damaged or hostile mod is refused and nothing is written.",
+                                 request, chosen);
+    addOperand(patch, "ORIGINAL", request.originalPath);
+    addOperand(patch, "MOD.zip", request.modPath);
+    addOperand(patch, "OUT", request.outputPath);
+}
+
 struct Requests {
     ListRequest list;
     SaveRequest save;
     SheetRequest sheet;
     PackRequest pack;
     ReplaceRequest replace;
+    DiffRequest diff;
+    PatchRequest patch;
 };
 
 // The command table: every command with its options and operands, each
@@ -281,6 +310,8 @@ std::unique_ptr<CLI::App> commandTable(Requests& requests, CommandLine& chosen)
     addSheet(*program, requests.sheet, chosen);
     addPack(*program, requests.pack, chosen);
     addReplace(*program, requests.replace, chosen);
+    addDiff(*program, requests.diff, chosen);
+    addPatch(*program, requests.patch, chosen);
     return program;
 }
 
@@ -325,8 +356,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv, const std::strin
 {
     Requests requests;
     for (std::string* palette : {&requests.save.palettePath, &requests.sheet.palettePath, &requests.pack.palettePath,
-                                 &requests.replace.palettePath})
+                                 &requests.replace.palettePath, &requests.diff.palettePath})
         *palette = gamePalette;
+    requests.diff.programVersion = PAGELARK_VERSION;
     CommandLine chosen = UsageProblem{"no command given"};
     const std::unique_ptr<CLI::App> program = commandTable(requests, chosen);
     try {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "archive/descriptions.h"
+#include "cli/diff_command.h"
 #include "cli/extract_commands.h"
 #include "cli/pack_command.h"
+#include "cli/patch_command.h"
 #include "cli/replace_command.h"
 #include "cli/sheet_command.h"
 
@@ -28,8 +30,8 @@ struct UsageProblem {
     std::string text;
 };
 
-using CommandLine
-    = std::variant<ListRequest, SaveRequest, SheetRequest, PackRequest, ReplaceRequest, ShownText, UsageProblem>;
+using CommandLine = std::variant<ListRequest, SaveRequest, SheetRequest, PackRequest, ReplaceRequest, DiffRequest,
+                                 PatchRequest, ShownText, UsageProblem>;
 
 // What pagelark-cli's arguments ask for. Every command and option is in the
 // table this builds; the help, the usage, the manual page made from the

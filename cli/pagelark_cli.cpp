@@ -87,6 +87,19 @@ int run(const ReplaceRequest& request)
     return ExitOk;
 }
 
+int run(const DiffRequest& request)
+{
+    keepQtQuiet();
+    diffPageFiles(request, std::cout, std::cerr);
+    return ExitOk;
+}
+
+int run(const PatchRequest& request)
+{
+    patchPageFile(request, std::cout, std::cerr);
+    return ExitOk;
+}
+
 int run(const ShownText& shown)
 {
     std::cout << shown.text;

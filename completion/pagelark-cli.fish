@@ -64,7 +64,7 @@ function __pagelark_replacement
     complete -C "__fish_command_without_completions $file" | string replace -r -- '^' "$index="
 end
 
-set -l commands list save sheet pack replace
+set -l commands list save sheet pack replace diff patch
 set -l command_given "__fish_seen_subcommand_from $commands"
 complete -c pagelark-cli -f
 
@@ -75,6 +75,8 @@ complete -c pagelark-cli -n "not $command_given" -a save -d 'save chunks as pict
 complete -c pagelark-cli -n "not $command_given" -a sheet -d 'draw the walls or the sprites on a contact sheet'
 complete -c pagelark-cli -n "not $command_given" -a pack -d 'build a page file from a folder of saved chunks'
 complete -c pagelark-cli -n "not $command_given" -a replace -d 'write a copy of a page file with chunks replaced'
+complete -c pagelark-cli -n "not $command_given" -a diff -d 'write a mod of what a changed page file changes'
+complete -c pagelark-cli -n "not $command_given" -a patch -d 'apply a mod to the page file it was made for'
 
 # Each command's options as its --help lists them; a test holds them to it.
 complete -c pagelark-cli -n $command_given -s h -l help -d 'print the help of the command and exit'
@@ -85,7 +87,7 @@ complete -c pagelark-cli -n '__fish_seen_subcommand_from save pack' -l prefix -x
     -d 'text in front of the kind word of the file names'
 complete -c pagelark-cli -n '__fish_seen_subcommand_from save' -l format -x -a 'bmp png' \
     -d 'walls and sprites as bitmaps or as indexed PNG files'
-complete -c pagelark-cli -n '__fish_seen_subcommand_from save sheet pack replace' -l palette -x \
+complete -c pagelark-cli -n '__fish_seen_subcommand_from save sheet pack replace diff' -l palette -x \
     -a '(__pagelark_files_named "\.pal\$")' -d 'the palette instead of the game palette'
 complete -c pagelark-cli -n '__fish_seen_subcommand_from sheet' -l kind -x -a 'walls sprites' \
     -d 'every wall or every sprite'
@@ -96,7 +98,11 @@ complete -c pagelark-cli -n '__fish_seen_subcommand_from pack' -l base -x -a '(_
 complete -c pagelark-cli -n '__fish_seen_subcommand_from pack replace' -l dither \
     -d 'pictures and sounds diffused into the palette and 8 bits'
 
-complete -c pagelark-cli -n "__pagelark_cli_operand_is 'list save sheet replace' 0" -a '(__pagelark_page_files)'
+complete -c pagelark-cli -n "__pagelark_cli_operand_is 'list save sheet replace diff patch' 0" -a '(__pagelark_page_files)'
+complete -c pagelark-cli -n '__pagelark_cli_operand_is diff 1' -a '(__pagelark_page_files)'
+complete -c pagelark-cli -n '__pagelark_cli_operand_is diff 2; or __pagelark_cli_operand_is patch 1' \
+    -a '(__pagelark_files_named "\.zip\$")'
+complete -c pagelark-cli -n '__pagelark_cli_operand_is patch 2' -a '(__pagelark_paths)'
 complete -c pagelark-cli -n '__pagelark_cli_operand_is save 1; or __pagelark_cli_operand_is pack 0' \
     -a '(__fish_complete_directories)'
 complete -c pagelark-cli -n '__pagelark_cli_operand_is sheet 1' -a '(__pagelark_files_named "\.png\$")'

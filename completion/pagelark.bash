@@ -46,7 +46,7 @@ _pagelark_cli()
     # INDEX=FILE stays one word, so that operands count right.
     _init_completion -n = || return
 
-    local commands='list save sheet pack replace'
+    local commands='list save sheet pack replace diff patch'
     if ((cword == 1)); then
         [[ $cur == -* ]] && commands='--help --version'
         COMPREPLY=($(compgen -W "$commands" -- "$cur"))
@@ -60,6 +60,8 @@ _pagelark_cli()
         sheet) options='--kind --columns --scale --palette --help' ;;
         pack) options='--prefix --palette --base --dither --help' ;;
         replace) options='--palette --dither --help' ;;
+        diff) options='--palette --help' ;;
+        patch) options='--help' ;;
         *) return ;;
     esac
 
@@ -105,7 +107,9 @@ _pagelark_cli()
         esac
     done
     case $command:$operand in
-        list:0 | save:0 | sheet:0 | replace:0) _pagelark_page_files ;;
+        list:0 | save:0 | sheet:0 | replace:0 | diff:0 | diff:1 | patch:0) _pagelark_page_files ;;
+        diff:2 | patch:1) _filedir zip ;;
+        patch:2) _filedir ;;
         save:1) _filedir -d ;;
         sheet:1) _filedir png ;;
         pack:0) _filedir -d ;;

@@ -84,7 +84,8 @@ public:
     // default for its type when none is given; false when there is none,
     // or it cannot be started.
     virtual bool openInApplication(const std::string& path, const std::string& mimeType,
-                                   const std::optional<std::string>& applicationId) = 0;
+                                   const std::optional<std::string>& applicationId)
+        = 0;
 };
 
 }  // namespace pagelark

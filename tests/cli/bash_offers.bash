@@ -11,4 +11,4 @@ read -ra COMP_WORDS <<<"$COMP_LINE"
 COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
 function=$(complete -p "${COMP_WORDS[0]}" | sed 's/.*-F \([^ ]*\).*/\1/')
 "$function" "${COMP_WORDS[0]}" "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
-printf '%s\n' "${COMPREPLY[@]}" | sort -u | xargs
+printf '%s\n' "${COMPREPLY[@]}" | sort -u | paste -sd ' ' -

@@ -25,7 +25,8 @@ TEST(CommandLine, WrongUsageIsNamed)
         {{"frobnicate", "x"}, "unknown command 'frobnicate'"},
         {{"replace", "--palete", "x.pal", "a", "b", "1=c"}, "unknown option '--palete'"},
         {{"replace", "--base", "x", "a", "b", "1=c"}, "--base is not an option of replace, but of pack"},
-        {{"list", "--palette", "x.pal", "a"}, "--palette is not an option of list, but of save, sheet, pack, replace"},
+        {{"list", "--palette", "x.pal", "a"},
+         "--palette is not an option of list, but of save, sheet, pack, replace, diff"},
         {{"list", "--g\x1b[2Jame", "a"}, "unknown option '--g\\x1B[2Jame'"},
         {{"list", "a", "b"}, "one operand too many: 'b'"},
         {{"list"}, "VSWAPFILE is required"},
@@ -46,6 +47,8 @@ TEST(CommandLine, WrongUsageIsNamed)
         {{"replace", "a", "b", "70000=x.png"},
          "INDEX=FILE: '70000=x.png' is not INDEX=FILE with INDEX a number from 0 to 65535"},
         {{"replace", "a", "b", "12="}, "INDEX=FILE: '12=' is not INDEX=FILE with INDEX a number from 0 to 65535"},
+        {{"diff", "a", "b"}, "MOD.zip is required"},
+        {{"patch", "--dither", "a", "b.zip", "c"}, "--dither is not an option of patch, but of pack, replace"},
     };
     const std::string usage = runCli({}).err.substr(std::string("pagelark-cli: no command given\n").size());
     ASSERT_EQ(usage.rfind("Usage: pagelark-cli list [OPTION]... VSWAPFILE\n", 0), 0u) << usage;
