@@ -75,22 +75,20 @@ std::string whyNotPrivate(const std::filesystem::path& folder)
     return {};
 }
 
-// A private folder for this run alone, made where only the user can reach
-// it: the user's runtime folder, or a new folder in the temporary one.
-std::string folderForThisRun()
+}  // namespace
+
+std::string folderForThisRun(const std::string& namePrefix)
 {
     std::filesystem::path parent = absoluteSetting("XDG_RUNTIME_DIR");
     if (parent.empty() || !whyNotPrivate(parent).empty())
         parent = absoluteSetting("TMPDIR");
     if (parent.empty())
         parent = "/tmp";
-    std::string pattern = (parent / "pagelark-XXXXXX").string();
+    std::string pattern = (parent / (namePrefix + "XXXXXX")).string();
     if (::mkdtemp(pattern.data()) == nullptr)
         return {};
     return withSeparator(pattern);
 }
-
-}  // namespace
 
 std::string sideFilesFolder(const std::string& programDir)
 {
@@ -127,7 +125,7 @@ ProgramPlaces userFilesPlaces()
         places.ownFiles = withSeparator(own);
         return places;
     }
-    places.ownFiles = folderForThisRun();
+    places.ownFiles = folderForThisRun("pagelark-");
     places.ownFilesForThisRun = !places.ownFiles.empty();
     const std::string where = own.empty() ? std::string("a state folder") : own.string();
     places.notice = "Pagelark does not keep its files in " + where + ": " + why + "; "

@@ -39,4 +39,10 @@ std::string sideFilesFolder(const std::string& programDir);
 // places say why.
 ProgramPlaces userFilesPlaces();
 
+// A new private folder (mode 0700) for this run alone, made where only the
+// user can reach it: in the user's runtime folder when that is private, in
+// the temporary one otherwise; its name is the prefix and six random
+// characters. Empty when none can be made.
+std::string folderForThisRun(const std::string& namePrefix);
+
 }  // namespace pagelark

@@ -76,6 +76,7 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
 
     createControls();
     connectHandlers();
+    createEditorFiles();
     runGuarded(platform_, [this] { FormCreate(); });
     Form2 = new TForm2(platform_, this);
 }
@@ -90,6 +91,7 @@ void TForm1::connectHandlers()
     connect(Replace1, &QAction::triggered, this, guardedSlot(platform_, this, &TForm1::Replace1Click));
     connect(Undo1, &QAction::triggered, this, guardedSlot(platform_, this, &TForm1::Undo1Click));
     connect(Redo1, &QAction::triggered, this, guardedSlot(platform_, this, &TForm1::Redo1Click));
+    connect(EditInEditor1, &QAction::triggered, this, guardedSlot(platform_, this, &TForm1::EditInEditor1Click));
     connect(SaveVswapAs1, &QAction::triggered, this, guardedSlot(platform_, this, &TForm1::SaveVswapAs1Click));
     // Whatever changes the selection, the user or the program, Replace follows it.
     connect(ListBox1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { updateEditActions(); });
@@ -140,7 +142,8 @@ void TForm1::FormClose()
 {
     if (state_.workingCopy.isOpen())
         state_.workingCopy.close();
-    state_.editedCopies.clear();
+    state_.edits.clear();
+    editorFiles_->clear();
     deleteFileQuietly(state_.ownFilesDir + std::string(PicturePreviewName));
     deleteFileQuietly(state_.ownFilesDir + std::string(SoundPreviewName));
     state_.workingCopyFile.remove();
@@ -184,10 +187,13 @@ void TForm1::OpenVswapFile()
         // the copies of the file before's replacements go.
         if (state_.workingCopy.isOpen())
             state_.workingCopy.close();
-        state_.editedCopies.clear();
+        state_.edits.clear();
+        // The files out for editing were of the file before.
+        editorFiles_->clear();
         state_.chosenFile = identityOf(chosen);
         state_.workingCopyFile.fill(state_.ownFilesDir, given->bytesFrom);
         state_.workingCopy.openRead(state_.workingCopyFile.name());
+        state_.edits.begin(state_.workingCopyFile.name());
         state_.openedPath = chosen;
         setWindowTitle(QString::fromStdString(chosen));
         ReadChunkTable();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/desktop/editor_files.h"
 #include "app/desktop/platform.h"
 #include "app/form/program_state.h"
 #include "app/widgets/chunk_list.h"
@@ -9,6 +10,10 @@
 
 #include <QStringList>
 #include <QWidget>
+
+#include <map>
+#include <optional>
+#include <string>
 
 class QAction;
 class QComboBox;
@@ -103,14 +108,18 @@ public:
     void Sb2Click();
     void Sb4Click();
 
-    // Replacing chunks: each replacement makes a new working copy, shown at
-    // once; undo and redo go back and forth between the copies.
+    // Replacing chunks: each replacement is an undo step, its page file
+    // shown at once; undo and redo go back and forth between the steps.
     void Replace1Click();
     void Undo1Click();
     void Redo1Click();
     void SaveVswapAs1Click();
-    // Replaces the chunk of this index with the picture or sound of the file.
-    void replaceChunkWithFile(std::int32_t index, const std::string& path);
+    // Replaces the chunk of this index with the picture or sound of the file,
+    // as one undo step named after the word and the chunk ("replacement of wall 3").
+    void replaceChunkWithFile(std::int32_t index, const std::string& path, const std::string& stepWord = "replacement");
+    // Sends the selected wall, sprite or sound to the desktop's editor for
+    // its kind of file, or to the application chosen in "Edit with".
+    void EditInEditor1Click();
 
     // Saving the selected entries.
     void spgemClick();
@@ -157,6 +166,8 @@ public:
     QAction* Replace1;
     QAction* Undo1;
     QAction* Redo1;
+    QAction* EditInEditor1;
+    QMenu* EditWith1;
     QAction* SaveVswapAs1;
     TabfWav abfWav1;
 
@@ -222,6 +233,19 @@ private:
     // Puts the list lines back after they changed, the same chunks selected.
     void relistKeepingSelection();
     void updateEditActions();
+    // Editing in other programs.
+    void createEditorFiles();
+    // Writes the chunk into its file for editing and opens that in the
+    // application, or the desktop's default for its type.
+    void sendToEditor(std::int32_t index, const std::optional<std::string>& applicationId);
+    // Fills "Edit with" with the applications registered for the selected chunk's type.
+    void listEditors();
+    // A save of a file out for editing, taken as a replacement of its chunk.
+    void takeEditorSave(const EditorFiles::OutFile& file);
+    // The listed chunk of this wall, sprite or sound number.
+    std::optional<std::int32_t> chunkOfItem(ItemKind kind, std::int32_t number) const;
+    // "wall 3", "sprite 24", "sound 5": the chunk of this index as steps name it.
+    std::string chunkName(std::int32_t index) const;
     // The opened file's path, with " *" while replacements are not saved.
     void showTitle();
     // Asks what to do with replacements not saved before they would be lost;
@@ -245,6 +269,9 @@ private:
     // Esc was pressed during a save of the selected entries.
     bool stopSavingRequested_ = false;
     bool closingWithoutAsking_ = false;
+    EditorFiles* editorFiles_ = nullptr;
+    // The application chosen in "Edit with" for each type of file, for the run.
+    std::map<std::string, std::string> chosenEditors_;
 };
 
 // A list line as the list shows it: the bytes of the chunk table's line and

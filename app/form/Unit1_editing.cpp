@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QListWidget>
+#include <QMenu>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -50,18 +51,29 @@ int TForm1::listRowAt(const QPoint& at) const
 void TForm1::updateEditActions()
 {
     const bool editable = state_.workingCopy.isOpen() && ListBox1->count() > 0 && !savingSelection_;
-    Replace1->setEnabled(editable && singleSelectedRow().has_value());
-    Undo1->setEnabled(editable && state_.editedCopies.canUndo());
-    Redo1->setEnabled(editable && state_.editedCopies.canRedo());
+    const bool one = editable && singleSelectedRow().has_value();
+    Replace1->setEnabled(one);
+    EditInEditor1->setEnabled(one);
+    EditWith1->setEnabled(one);
+    Undo1->setEnabled(editable && state_.edits.canUndo());
+    Redo1->setEnabled(editable && state_.edits.canRedo());
+    Undo1->setText(QString::fromStdString(Undo1->isEnabled() ? "Undo " + state_.edits.undoName() : "Undo"));
+    Redo1->setText(QString::fromStdString(Redo1->isEnabled() ? "Redo " + state_.edits.redoName() : "Redo"));
     SaveVswapAs1->setEnabled(editable);
 }
 
 void TForm1::showTitle()
 {
     QString title = QString::fromStdString(state_.openedPath);
-    if (state_.editedCopies.unsaved())
+    if (state_.edits.unsaved())
         title += QStringLiteral(" *");
     setWindowTitle(title);
+}
+
+std::string TForm1::chunkName(std::int32_t index) const
+{
+    return std::string(kindName(kindOfChunk(state_.header, index))) + " "
+        + std::to_string(state_.chunks.itemNumber[static_cast<std::size_t>(index)]);
 }
 
 void TForm1::Replace1Click()
@@ -74,42 +86,37 @@ void TForm1::Replace1Click()
     const FileFilter files = kind == ItemKind::Sound
         ? FileFilter{"Sound files", "*.wav;*.WAV;*.flac;*.FLAC;*.ogg;*.OGG;*.oga"}
         : FileFilter{"Picture files", "*.bmp;*.BMP;*.png;*.PNG"};
-    const std::string title = "Replace " + std::string(kindName(kind)) + " "
-        + std::to_string(state_.chunks.itemNumber[static_cast<std::size_t>(index)]);
-    const std::optional<std::string> chosen
-        = platform_.chooseFileToOpen({title, {files, {"All Files", "*.*"}}, state_.lastImportFolder});
+    const std::optional<std::string> chosen = platform_.chooseFileToOpen(
+        {"Replace " + chunkName(index), {files, {"All Files", "*.*"}}, state_.lastImportFolder});
     if (!chosen)
         return;
     state_.lastImportFolder = folderOf(*chosen);
     replaceChunkWithFile(index, *chosen);
 }
 
-void TForm1::replaceChunkWithFile(std::int32_t index, const std::string& path)
+void TForm1::replaceChunkWithFile(std::int32_t index, const std::string& path, const std::string& stepWord)
 {
     if (!state_.workingCopy.isOpen() || savingSelection_)
         return;
     const ItemKind kind = kindOfChunk(state_.header, index);
-    PageFile file;
-    namingFile(state_.openedPath, [&] { file = readPageFile(state_.workingCopy); });
+    const PageFile& file = namingFile(state_.openedPath, [&]() -> const PageFile& { return state_.edits.pageFile(); });
+    const std::int32_t number = state_.chunks.itemNumber[static_cast<std::size_t>(index)];
     std::optional<std::string> clipping;
     // Everything is read and checked before the new copy is begun.
-    namingFile(path, [&] {
+    const ChunkSplice change = namingFile(path, [&] {
         if (kind == ItemKind::Sound) {
             ImportedSound imported = importSound(path);
-            replaceSound(file, state_.chunks.itemNumber[static_cast<std::size_t>(index)], imported.samples);
             clipping = imported.clipping;
-            return;
+            return soundReplacement(file, number, imported.samples);
         }
         // The colours left as they were keep the indices the chunk has, as
         // the command line keeps them.
         const std::optional<PixelGrid> base
             = pictureToKeepColoursOf(state_.workingCopy, state_.chunks.offset[static_cast<std::size_t>(index)], kind);
         const PixelGrid grid = gridFromPicture(readPictureFile(path), kind, state_.palette, base ? &*base : nullptr);
-        replaceChunk(file, index, chunkOfGrid(grid, kind));
+        return chunkReplacement(file, index, chunkOfGrid(grid, kind));
     });
-    state_.editedCopies.add(state_.ownFilesDir, [&](const WorkingCopyFile::ByteSink& sink) {
-        writePageFile(file, &state_.workingCopy, sink);
-    });
+    state_.edits.add(state_.ownFilesDir, change, stepWord + " of " + chunkName(index));
     showEditedCopy();
     if (clipping)
         platform_.showInformation("Replace", path + ": " + *clipping);
@@ -119,7 +126,7 @@ void TForm1::Undo1Click()
 {
     if (!Undo1->isEnabled())
         return;
-    state_.editedCopies.undo();
+    state_.edits.undo(state_.ownFilesDir);
     showEditedCopy();
 }
 
@@ -127,15 +134,13 @@ void TForm1::Redo1Click()
 {
     if (!Redo1->isEnabled())
         return;
-    state_.editedCopies.redo();
+    state_.edits.redo(state_.ownFilesDir);
     showEditedCopy();
 }
 
 void TForm1::showEditedCopy()
 {
-    std::string name = state_.editedCopies.shownName();
-    if (name.empty())
-        name = state_.workingCopyFile.name();
+    const std::string name = state_.edits.shownName();
     const std::vector<std::string> linesBefore = std::move(state_.listedLines);
     state_.chunks.clear();
     state_.header = {};

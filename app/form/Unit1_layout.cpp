@@ -183,13 +183,15 @@ void TForm1::createControls()
     S1 = named(PopupMenu1->addAction(QStringLiteral("Select All")), "S1");
     PopupMenu1->addSeparator();
     Replace1 = makeMenuAction(PopupMenu1, "Replace1", QStringLiteral("Replace…"), Qt::CTRL | Qt::Key_R);
+    EditInEditor1 = makeMenuAction(PopupMenu1, "EditInEditor1", QStringLiteral("Edit in editor"), Qt::CTRL | Qt::Key_E);
+    EditWith1 = named(PopupMenu1->addMenu(QStringLiteral("Edit with")), "EditWith1");
     Undo1 = makeMenuAction(PopupMenu1, "Undo1", QStringLiteral("Undo"), Qt::CTRL | Qt::Key_Z);
     Redo1 = makeMenuAction(PopupMenu1, "Redo1", QStringLiteral("Redo"), Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
     PopupMenu1->addSeparator();
     SaveVswapAs1
         = makeMenuAction(PopupMenu1, "SaveVswapAs1", QStringLiteral("Save vswap file as…"), Qt::CTRL | Qt::Key_S);
     // The window holds them too, so that their keys work wherever its focus is.
-    addActions({Replace1, Undo1, Redo1, SaveVswapAs1});
+    addActions({Replace1, EditInEditor1, Undo1, Redo1, SaveVswapAs1});
 
     cb1 = named(new QComboBox(this), "cb1");
     cb1->setGeometry(4, 58, 121, 21);

@@ -71,7 +71,7 @@ void TForm1::DrawWallPicture()
 
 std::vector<FileIdentity> TForm1::workingCopies() const
 {
-    std::vector<FileIdentity> copies = state_.editedCopies.identities();
+    std::vector<FileIdentity> copies = state_.edits.identities();
     if (const std::optional<FileIdentity> copy = state_.workingCopyFile.identity())
         copies.push_back(*copy);
     if (state_.workingCopy.isOpen())

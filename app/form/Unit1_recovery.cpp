@@ -12,7 +12,7 @@ namespace pagelark {
 void TForm1::closeKeepingEdits()
 {
     closingWithoutAsking_ = true;
-    if (state_.workingCopy.isOpen() && state_.editedCopies.unsaved()) {
+    if (state_.workingCopy.isOpen() && state_.edits.unsaved()) {
         const RecoveryFiles kept(state_.ownFilesDir);
         try {
             kept.keep(
@@ -61,8 +61,8 @@ void TForm1::offerRecovery()
         // Opened, even when only its descriptions could not be read: the
         // copy holds the replacements now, unsaved until they are saved.
         // An open the user cancelled at the question leaves them kept.
-        if (state_.workingCopy.isOpen() && state_.openedPath == *openedPath && !state_.editedCopies.unsaved()) {
-            state_.editedCopies.markUnsaved();
+        if (state_.workingCopy.isOpen() && state_.openedPath == *openedPath && !state_.edits.unsaved()) {
+            state_.edits.markUnsaved();
             showTitle();
             kept.remove();
         }

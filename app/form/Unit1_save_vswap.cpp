@@ -58,7 +58,7 @@ bool TForm1::saveEditedFileAs()
     }
     // The window would write over such a file, or delete it at exit, while
     // the title says the replacements are saved.
-    if (isOwnFile(*chosen, state_.ownFilesDir))
+    if (isOwnFile(*chosen, state_.ownFilesDir) || editorFiles_->holds(*chosen))
         throw RunError::message(*chosen + ": this is one of the files Pagelark keeps for itself, "
                                           "which it writes over and deletes; save under another name");
     namingFile(*chosen, [&] {
@@ -66,14 +66,14 @@ bool TForm1::saveEditedFileAs()
         writeShownCopy([&](const std::uint8_t* bytes, std::size_t count) { output.write(bytes, count); });
         output.commit();
     });
-    state_.editedCopies.markSaved();
+    state_.edits.markSaved();
     showTitle();
     return true;
 }
 
 bool TForm1::settleUnsavedEdits()
 {
-    if (closingWithoutAsking_ || !state_.workingCopy.isOpen() || !state_.editedCopies.unsaved())
+    if (closingWithoutAsking_ || !state_.workingCopy.isOpen() || !state_.edits.unsaved())
         return true;
     const Answer answer = platform_.ask({"Pagelark",
                                          "The replacements made in " + state_.openedPath

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/desktop/edited_copies.h"
+#include "app/desktop/edit_history.h"
 #include "app/desktop/working_copies.h"
 #include "archive/byte_file.h"
 #include "archive/chunk_table.h"
@@ -55,8 +55,8 @@ struct ProgramState {
     ByteFile workingCopy;
     // The copy's name, held by this instance from the first open until closing.
     WorkingCopyFile workingCopyFile;
-    // The copies the replacements made, and which of them workingCopy reads.
-    EditedCopies editedCopies;
+    // The replacements made, as undo steps, and the copy workingCopy reads.
+    EditHistory edits;
     // The VSWAP file chosen last: nothing the window writes may go into it.
     std::optional<FileIdentity> chosenFile;
     std::string lastFileName;

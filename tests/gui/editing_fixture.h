@@ -114,11 +114,7 @@ protected:
 
     std::string title() { return form().windowTitle().toStdString(); }
 
-    std::string shownCopy()
-    {
-        const std::string edited = form().state().editedCopies.shownName();
-        return edited.empty() ? form().state().workingCopyFile.name() : edited;
-    }
+    std::string shownCopy() { return form().state().edits.shownName(); }
 
     // A chunk of the page file shown, where the window's table says it is.
     std::vector<std::uint8_t> shownChunk(std::int32_t index)

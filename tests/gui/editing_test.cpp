@@ -101,21 +101,24 @@ TEST_F(EditingTest, UndoAndRedoGoBetweenTheCopiesBackToTheFileAsOpened)
     EXPECT_EQ(shownChunk(0), std::vector<std::uint8_t>(4096, 2));
     EXPECT_FALSE(window.Redo1->isEnabled());
 
-    // A replacement after an undo drops the step undone, and its copy.
+    // A replacement after an undo drops the step undone; the file as opened
+    // and the step shown are the only copies on disk.
     window.Undo1->trigger();
     replaceByMenu(bitmapFile("three.bmp", barGrid(3, 3)));
     EXPECT_FALSE(window.Redo1->isEnabled());
-    EXPECT_EQ(workingCopiesOnDisk(), 3);
+    EXPECT_EQ(workingCopiesOnDisk(), 2);
     EXPECT_EQ(view().pixel(0, 0), color(3));
+    EXPECT_EQ(window.Undo1->text().toStdString(), "Undo replacement of wall 0");
 
-    // At most a hundred steps are kept.
-    for (std::size_t n = 0; n < EditedCopies::MaxSteps; ++n)
-        replaceWall();
-    EXPECT_EQ(workingCopiesOnDisk(), 1 + static_cast<int>(EditedCopies::MaxSteps));
+    // The oldest steps go once there are more than the history keeps.
+    for (int n = 0; n < EditHistory::MaxSteps; ++n)
+        replaceWall(static_cast<std::uint8_t>(n));
+    EXPECT_EQ(workingCopiesOnDisk(), 2);
     int undone = 0;
-    for (; window.Undo1->isEnabled() && undone <= 100; ++undone)
+    for (; window.Undo1->isEnabled() && undone <= EditHistory::MaxSteps; ++undone)
         window.Undo1->trigger();
-    EXPECT_EQ(undone, static_cast<int>(EditedCopies::MaxSteps) - 1);
+    EXPECT_EQ(undone, EditHistory::MaxSteps);
+    EXPECT_EQ(shownChunk(0), std::vector<std::uint8_t>(4096, 3));
 
     // Every copy goes with the window.
     platform.answerQuestion(Answer::Discard);

@@ -153,7 +153,9 @@ TEST_F(MainWindowTest, ControlsHaveTheirStartValues)
     EXPECT_EQ(window.Image4->canvas().width(), 64);
     QList<QAction*> menu = window.PopupMenu1->actions();
     menu.removeIf([](const QAction* action) { return action->isSeparator(); });
-    EXPECT_EQ(menu, QList<QAction*>({window.S1, window.Replace1, window.Undo1, window.Redo1, window.SaveVswapAs1}));
+    EXPECT_EQ(menu,
+              QList<QAction*>({window.S1, window.Replace1, window.EditInEditor1, window.EditWith1->menuAction(),
+                               window.Undo1, window.Redo1, window.SaveVswapAs1}));
     EXPECT_EQ(window.S1->text(), "Select All");
     // Nothing to edit yet.
     for (const QAction* edit : {window.Replace1, window.Undo1, window.Redo1, window.SaveVswapAs1})
