@@ -26,6 +26,8 @@ std::optional<DroppedFile> kindOfContent(std::string_view head)
         return DroppedFile::Picture;
     if ((at(0, "RIFF") && at(8, "WAVE")) || at(0, "fLaC") || at(0, "OggS"))
         return DroppedFile::Sound;
+    if (at(0, std::string_view("PK\x03\x04", 4)))
+        return DroppedFile::Mod;
     return std::nullopt;
 }
 
@@ -38,6 +40,8 @@ DroppedFile kindOfName(const std::string& path)
         return DroppedFile::Picture;
     if (extension == ".wav" || extension == ".flac" || extension == ".ogg" || extension == ".oga")
         return DroppedFile::Sound;
+    if (extension == ".zip")
+        return DroppedFile::Mod;
     return DroppedFile::PageFile;
 }
 

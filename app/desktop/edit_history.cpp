@@ -32,6 +32,23 @@ private:
     bool pushed_ = false;
 };
 
+// A change of the whole page file, between the two page files it holds.
+class WholeFileStep : public QUndoCommand {
+public:
+    WholeFileStep(PageFile& file, PageFile before, PageFile after, const std::string& name)
+        : QUndoCommand(QString::fromStdString(name)), file_(file), before_(std::move(before)), after_(std::move(after))
+    {
+    }
+
+    void undo() override { file_ = before_; }
+    void redo() override { file_ = after_; }
+
+private:
+    PageFile& file_;
+    PageFile before_;
+    PageFile after_;
+};
+
 }  // namespace
 
 EditHistory::EditHistory() { steps_.setUndoLimit(MaxSteps); }
@@ -70,15 +87,37 @@ void EditHistory::add(const std::string& programDir, ChunkSplice change, const s
 {
     pageFile();
     makeSplice(*pageFile_, change);
+    auto* step = new ChangeStep(*pageFile_, std::move(change), name);
+    push(programDir, step, [&] { step->undo(); });
+}
+
+void EditHistory::addWholeFile(const std::string& programDir, PageFile changed, const std::string& name)
+{
+    PageFile before = pageFile();
+    *pageFile_ = changed;
+    auto* step = new WholeFileStep(*pageFile_, std::move(before), std::move(changed), name);
+    push(programDir, step, [&] { step->undo(); });
+}
+
+ByteFile& EditHistory::source()
+{
+    pageFile();
+    return source_;
+}
+
+void EditHistory::push(const std::string& programDir, QUndoCommand* step, const std::function<void()>& takeBack)
+{
+    std::unique_ptr<QUndoCommand> owned(step);
     try {
         showStep(programDir, false);
     } catch (...) {
-        takeBackSplice(*pageFile_, change);
+        takeBack();
         throw;
     }
     if (steps_.index() == steps_.undoLimit())
         oldestDropped_ = true;
-    steps_.push(new ChangeStep(*pageFile_, std::move(change), name));
+    // The change is made already: the stack's first redo of it makes it again, or nothing.
+    steps_.push(owned.release());
 }
 
 void EditHistory::undo(const std::string& programDir)
@@ -123,9 +162,8 @@ void EditHistory::showStep(const std::string& programDir, bool atOpenedFile)
     std::unique_ptr<WorkingCopyFile> copy;
     if (!atOpenedFile) {
         copy = std::make_unique<WorkingCopyFile>();
-        copy->create(programDir, [&](const WorkingCopyFile::ByteSink& sink) {
-            writePageFile(*pageFile_, &source_, sink);
-        });
+        copy->create(programDir,
+                     [&](const WorkingCopyFile::ByteSink& sink) { writePageFile(*pageFile_, &source_, sink); });
     }
     // The window may still read the copy before; its name goes, its bytes
     // stay readable until the window opens the new one.

@@ -7,6 +7,7 @@
 #include <QUndoStack>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,6 +43,12 @@ public:
     // Makes the change on the page file and in a new copy, then adds it as a
     // step named `name` ("replacement of wall 3"). A failure changes nothing.
     void add(const std::string& programDir, ChunkSplice change, const std::string& name);
+    // The same for a change of the whole page file, as a mod makes: the step
+    // holds the page file before and after, whose chunks are as small as
+    // the page file's own.
+    void addWholeFile(const std::string& programDir, PageFile changed, const std::string& name);
+    // The working copy of the file as opened, which the page file's chunks refer to.
+    ByteFile& source();
 
     bool canUndo() const { return steps_.canUndo(); }
     bool canRedo() const { return steps_.canRedo(); }
@@ -68,6 +75,9 @@ private:
     // Writes the page file into a new copy when a step is shown, or goes
     // back to the working copy at the file as opened.
     void showStep(const std::string& programDir, bool atOpenedFile);
+    // Shows the page file changed, then pushes the step that changed it; a
+    // failure to show it calls takeBack and pushes nothing.
+    void push(const std::string& programDir, QUndoCommand* step, const std::function<void()>& takeBack);
     bool atOpenedFile() const { return steps_.index() == 0 && !oldestDropped_; }
 
     std::string openedCopy_;

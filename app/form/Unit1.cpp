@@ -91,6 +91,8 @@ void TForm1::connectHandlers()
     connect(Replace1, &QAction::triggered, this, guardedSlot(platform_, this, &TForm1::Replace1Click));
     connect(Undo1, &QAction::triggered, this, guardedSlot(platform_, this, &TForm1::Undo1Click));
     connect(Redo1, &QAction::triggered, this, guardedSlot(platform_, this, &TForm1::Redo1Click));
+    connect(SaveChangesAsMod1, &QAction::triggered, this,
+            guardedSlot(platform_, this, &TForm1::SaveChangesAsMod1Click));
     connect(EditInEditor1, &QAction::triggered, this, guardedSlot(platform_, this, &TForm1::EditInEditor1Click));
     connect(SaveVswapAs1, &QAction::triggered, this, guardedSlot(platform_, this, &TForm1::SaveVswapAs1Click));
     // Whatever changes the selection, the user or the program, Replace follows it.
@@ -283,12 +285,14 @@ void TForm1::dragEnterEvent(QDragEnterEvent* event)
         event->acceptProposedAction();
 }
 
-// A page file may be dropped anywhere; a picture or a sound only onto a row.
+// A page file may be dropped anywhere, a mod anywhere once a file is open; a
+// picture or a sound only onto a row.
 void TForm1::dragMoveEvent(QDragMoveEvent* event)
 {
     const std::optional<std::string> file = droppedFile(event->mimeData());
     if (!savingSelection_ && file
-        && (listRowAt(event->position().toPoint()) >= 0 || kindOfDroppedFile(*file) == DroppedFile::PageFile))
+        && (listRowAt(event->position().toPoint()) >= 0 || kindOfDroppedFile(*file) == DroppedFile::PageFile
+            || (kindOfDroppedFile(*file) == DroppedFile::Mod && state_.workingCopy.isOpen())))
         event->acceptProposedAction();
     else
         event->ignore();
@@ -299,9 +303,15 @@ void TForm1::dropEvent(QDropEvent* event)
     const std::optional<std::string> file = droppedFile(event->mimeData());
     if (!file || savingSelection_)
         return;
-    if (kindOfDroppedFile(*file) == DroppedFile::PageFile) {
+    const DroppedFile kind = kindOfDroppedFile(*file);
+    if (kind == DroppedFile::PageFile) {
         event->acceptProposedAction();
         openGivenFile(*file);
+        return;
+    }
+    if (kind == DroppedFile::Mod) {
+        event->acceptProposedAction();
+        runGuarded(platform_, [&] { applyDroppedMod(*file); });
         return;
     }
     const int row = listRowAt(event->position().toPoint());

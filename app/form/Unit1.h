@@ -120,6 +120,10 @@ public:
     // Sends the selected wall, sprite or sound to the desktop's editor for
     // its kind of file, or to the application chosen in "Edit with".
     void EditInEditor1Click();
+    // Mods: the changes since opening written as a mod of the file opened,
+    // and a mod's changes applied to the page file shown as one step.
+    void SaveChangesAsMod1Click();
+    void applyDroppedMod(const std::string& path);
 
     // Saving the selected entries.
     void spgemClick();
@@ -169,6 +173,7 @@ public:
     QAction* EditInEditor1;
     QMenu* EditWith1;
     QAction* SaveVswapAs1;
+    QAction* SaveChangesAsMod1;
     TabfWav abfWav1;
 
 protected:
@@ -254,6 +259,8 @@ private:
     // Asks for a file and writes the page file shown into it; false when
     // the user cancels.
     bool saveEditedFileAs();
+    // Refuses a file to write that is one the window reads or keeps for itself.
+    void refuseOwnFile(const std::string& path) const;
     // The bytes of the page file shown, in order.
     void writeShownCopy(const WorkingCopyFile::ByteSink& sink);
 

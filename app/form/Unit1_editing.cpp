@@ -60,6 +60,7 @@ void TForm1::updateEditActions()
     Undo1->setText(QString::fromStdString(Undo1->isEnabled() ? "Undo " + state_.edits.undoName() : "Undo"));
     Redo1->setText(QString::fromStdString(Redo1->isEnabled() ? "Redo " + state_.edits.redoName() : "Redo"));
     SaveVswapAs1->setEnabled(editable);
+    SaveChangesAsMod1->setEnabled(editable);
 }
 
 void TForm1::showTitle()

@@ -190,6 +190,8 @@ void TForm1::createControls()
     PopupMenu1->addSeparator();
     SaveVswapAs1
         = makeMenuAction(PopupMenu1, "SaveVswapAs1", QStringLiteral("Save vswap file as…"), Qt::CTRL | Qt::Key_S);
+    SaveChangesAsMod1
+        = makeMenuAction(PopupMenu1, "SaveChangesAsMod1", QStringLiteral("Save changes as mod…"), QKeySequence());
     // The window holds them too, so that their keys work wherever its focus is.
     addActions({Replace1, EditInEditor1, Undo1, Redo1, SaveVswapAs1});
 

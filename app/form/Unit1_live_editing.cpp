@@ -118,7 +118,8 @@ void TForm1::takeEditorSave(const EditorFiles::OutFile& file)
 std::optional<std::int32_t> TForm1::chunkOfItem(ItemKind kind, std::int32_t number) const
 {
     for (const std::int32_t index : state_.listedChunks) {
-        if (kindOfChunk(state_.header, index) == kind && state_.chunks.itemNumber[static_cast<std::size_t>(index)] == number)
+        if (kindOfChunk(state_.header, index) == kind
+            && state_.chunks.itemNumber[static_cast<std::size_t>(index)] == number)
             return index;
     }
     return std::nullopt;

@@ -39,6 +39,22 @@ void TForm1::SaveVswapAs1Click()
         saveEditedFileAs();
 }
 
+void TForm1::refuseOwnFile(const std::string& path) const
+{
+    if (wouldWriteInto(path, state_.chosenFile))
+        throw fileBeingRead(path);
+    for (const FileIdentity& copy : workingCopies()) {
+        if (wouldWriteInto(path, copy))
+            throw RunError::message(path + ": this is the window's working copy of the open file; "
+                                           "save under another name");
+    }
+    // The window would write over such a file, or delete it at exit, while
+    // the title says the replacements are saved.
+    if (isOwnFile(path, state_.ownFilesDir) || editorFiles_->holds(path))
+        throw RunError::message(path + ": this is one of the files Pagelark keeps for itself, "
+                                       "which it writes over and deletes; save under another name");
+}
+
 bool TForm1::saveEditedFileAs()
 {
     std::string start = state_.lastSaveFolder;
@@ -49,18 +65,7 @@ bool TForm1::saveEditedFileAs()
     if (!chosen)
         return false;
     state_.lastSaveFolder = std::filesystem::path(*chosen).parent_path().string();
-    if (wouldWriteInto(*chosen, state_.chosenFile))
-        throw fileBeingRead(*chosen);
-    for (const FileIdentity& copy : workingCopies()) {
-        if (wouldWriteInto(*chosen, copy))
-            throw RunError::message(*chosen + ": this is the window's working copy of the open file; "
-                                              "save under another name");
-    }
-    // The window would write over such a file, or delete it at exit, while
-    // the title says the replacements are saved.
-    if (isOwnFile(*chosen, state_.ownFilesDir) || editorFiles_->holds(*chosen))
-        throw RunError::message(*chosen + ": this is one of the files Pagelark keeps for itself, "
-                                          "which it writes over and deletes; save under another name");
+    refuseOwnFile(*chosen);
     namingFile(*chosen, [&] {
         OutputFile output(*chosen, filesBeingRead(), OutputAccess::Shared, OutputDurability::Flushed);
         writeShownCopy([&](const std::uint8_t* bytes, std::size_t count) { output.write(bytes, count); });

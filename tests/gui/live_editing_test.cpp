@@ -48,10 +48,7 @@ protected:
             std::filesystem::rename(written, path);
     }
 
-    std::vector<std::uint8_t> pngBytes(const PixelGrid& grid)
-    {
-        return readFileBytes(pngFile("picture.png", grid));
-    }
+    std::vector<std::uint8_t> pngBytes(const PixelGrid& grid) { return readFileBytes(pngFile("picture.png", grid)); }
 
     // Waits, as the user would, for the window to take a save.
     bool undoBecomes(const std::string& text)
@@ -82,8 +79,8 @@ TEST_F(LiveEditingTest, EachSaveOfAWallSpriteOrSoundIsOneUndoStep)
              return wall;
          }(),
          "wall 0"},
-        {SpriteRow, "sprite0000.png", "image/png", pngBytes(barGrid(EmptyIndex, 5)),
-         pngBytes(barGrid(EmptyIndex, 6)), encodeSprite(barGrid(EmptyIndex, 6)), "sprite 0"},
+        {SpriteRow, "sprite0000.png", "image/png", pngBytes(barGrid(EmptyIndex, 5)), pngBytes(barGrid(EmptyIndex, 6)),
+         encodeSprite(barGrid(EmptyIndex, 6)), "sprite 0"},
         {SoundRow, "sound0000.wav", "audio/x-wav", wavFileBytes(std::vector<std::uint8_t>(100, 0x50)),
          wavFileBytes(samples), samples, "sound 0"},
     };

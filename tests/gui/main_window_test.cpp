@@ -155,10 +155,11 @@ TEST_F(MainWindowTest, ControlsHaveTheirStartValues)
     menu.removeIf([](const QAction* action) { return action->isSeparator(); });
     EXPECT_EQ(menu,
               QList<QAction*>({window.S1, window.Replace1, window.EditInEditor1, window.EditWith1->menuAction(),
-                               window.Undo1, window.Redo1, window.SaveVswapAs1}));
+                               window.Undo1, window.Redo1, window.SaveVswapAs1, window.SaveChangesAsMod1}));
     EXPECT_EQ(window.S1->text(), "Select All");
     // Nothing to edit yet.
-    for (const QAction* edit : {window.Replace1, window.Undo1, window.Redo1, window.SaveVswapAs1})
+    for (const QAction* edit :
+         {window.Replace1, window.Undo1, window.Redo1, window.SaveVswapAs1, window.SaveChangesAsMod1})
         EXPECT_FALSE(edit->isEnabled()) << edit->text().toStdString();
     EXPECT_FALSE(window.state().workingCopy.isOpen());
 }
