@@ -16,6 +16,9 @@ constexpr double LongLineMostAddedMb = 4.0;
 // The largest sheet is some 220 MB of pixels; the rest is Qt, its fonts and
 // the decoded pictures, and never a second copy of the sheet.
 constexpr double LargestSheetMostMb = 600.0;
+// Undo keeps the chunks it changed (a hundred walls of 4 kB, before and
+// after) and little else: 64 MB at most beside them.
+constexpr double UndoMostAddedMb = 64.0 + 100 * 2 * 4096 / 1048576.0;
 // Writing a page file costs at most twice the reading and writing it cannot do without.
 constexpr double WritePageFileMostRatio = 2.0;
 
@@ -102,6 +105,14 @@ const std::vector<Comparison>& comparisons()
          {},
          {},
          LongLineMostAddedMb},
+        {"Peak memory, 100 replacements undone",
+         "PeakMemory/undo_100_steps",
+         "full-size file open",
+         "PeakMemory/file_open",
+         Measure::PeakMemory,
+         {},
+         {},
+         UndoMostAddedMb},
         {"Sheet of 436 sprites, largest options",
          "LargestSheet",
          "Qt writes the same PNG",

@@ -5,11 +5,13 @@
 namespace pagelark::bench {
 
 // The private flag that makes the benchmark program a memory probe:
-//   pagelark_bench --peak-memory-probe window|open VSWAPFILE DESCRIPTIONFILE|-
+//   pagelark_bench --peak-memory-probe window|open|undo VSWAPFILE DESCRIPTIONFILE|-
 // It starts the application, shows the main window, opens the file (for
-// "open") with this description file in the place of wolfpics.txt ("-" for
-// the shipped one), lets the window paint, and prints its peak resident
-// memory and its resident memory now, in kB: "VmHWM ru_maxrss RssAnon RssFile".
+// "open" and "undo") with this description file in the place of
+// wolfpics.txt ("-" for the shipped one), lets the window paint, for "undo"
+// replaces a hundred walls one step each and undoes every step, and prints
+// its peak resident memory, its resident memory now and the most disk its
+// own files took, in kB: "VmHWM ru_maxrss RssAnon RssFile disk".
 constexpr std::string_view PeakMemoryProbeFlag = "--peak-memory-probe";
 
 int runPeakMemoryProbe(int argc, char* argv[]);

@@ -7,8 +7,8 @@
 #include "mods/known_games.h"
 #include "mods/mod_archive.h"
 #include "mods/mod_limits.h"
-#include "mods/mod_result.h"
 #include "mods/mod_making.h"
+#include "mods/mod_result.h"
 #include "pictures/chunk_picture.h"
 #include "pictures/png_files_qt.h"
 

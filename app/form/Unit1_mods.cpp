@@ -28,9 +28,9 @@ void TForm1::SaveChangesAsMod1Click()
         return;
     state_.lastSaveFolder = std::filesystem::path(*chosen).parent_path().string();
     refuseOwnFile(*chosen);
-    const MadeMod mod = madeMod({state_.openedPath, state_.edits.source()},
-                                {state_.openedPath + " with the changes made", state_.workingCopy}, state_.palette,
-                                PAGELARK_VERSION);
+    const MadeMod mod
+        = madeMod({state_.openedPath, state_.edits.source()},
+                  {state_.openedPath + " with the changes made", state_.workingCopy}, state_.palette, PAGELARK_VERSION);
     namingFile(*chosen, [&] { writeFileSafely(*chosen, mod.zip, filesBeingRead()); });
     std::string text = *chosen + ": " + mod.summary + ", " + std::to_string(mod.zip.size()) + " bytes";
     for (const std::string& chunk : mod.withoutPicture)
@@ -52,13 +52,15 @@ void TForm1::applyDroppedMod(const std::string& path)
         return FileFacts{state_.workingCopy.size(), sha256OfFile(state_.workingCopy)};
     });
     requireModOriginal(shown, state_.openedPath, path, manifest);
-    const PageFile& current = namingFile(state_.openedPath, [&]() -> const PageFile& { return state_.edits.pageFile(); });
+    const PageFile& current
+        = namingFile(state_.openedPath, [&]() -> const PageFile& { return state_.edits.pageFile(); });
     PageFile result = namingFile(path, [&] {
         const ModPlan plan = mod->plan();
         // The window's steps are page files; bytes outside their chunks are not theirs to change.
         if (!plan.resultBytes.empty())
-            throw RunError::message("the mod changes bytes outside the chunks as well, which the window does not "
-                                    "apply; apply it with pagelark-cli patch");
+            throw RunError::message(
+                "the mod changes bytes outside the chunks as well, which the window does not "
+                "apply; apply it with pagelark-cli patch");
         PageFile made = applyModArchive(current, manifest, plan);
         checkResultFacts(writeModResult(made, &state_.edits.source(), {}, manifest.result.size,
                                         [](const std::uint8_t*, std::size_t) {}),

@@ -22,8 +22,8 @@ TEST_F(EditingTest, ChangesSavedAsAModComeBackAsOneStepOnTheOriginalOnly)
 
     struct Case {
         std::string name;
-        int undoneFirst;   // steps undone before the drop
-        bool applies;      // only to the file the mod was made of
+        int undoneFirst;  // steps undone before the drop
+        bool applies;     // only to the file the mod was made of
     };
     for (const Case& c : std::vector<Case>{{"on the changed file", 0, false}, {"on the original", 2, true}}) {
         SCOPED_TRACE(c.name);
