@@ -2,6 +2,7 @@
 
 #include "archive/leading_number.h"
 #include "archive/list_line.h"
+#include "archive/lookup_table.h"
 #include "archive/text_file.h"
 
 #include <algorithm>
@@ -17,8 +18,6 @@ constexpr std::int64_t WeaponSprites = 20;
 constexpr std::int64_t FirstSpriteLines = 54;
 // The eight door chunks (four pairs) sit right below the first sprite.
 constexpr std::int64_t DoorChunks = 8;
-constexpr std::size_t RangeNumberFirst = 33;
-constexpr std::size_t RangeNumberLast = 37;
 
 bool startsWith(std::string_view line, std::string_view prefix) { return line.substr(0, prefix.size()) == prefix; }
 
@@ -97,11 +96,14 @@ private:
 
 void readSpriteRanges(TextFile& file, std::int64_t spriteStart, std::int64_t soundStart, DescriptionTable& table)
 {
+    // A range line's first sprite number stands in its columns 33 to 37.
+    constexpr std::size_t NumberFirst = 33;
+    constexpr std::size_t NumberLast = 37;
     SpriteRanges ranges(soundStart, table);
     try {
         while (!file.eof()) {
             std::string line = file.readLine();
-            const std::int64_t sprite = readNumberAt(line, RangeNumberFirst, RangeNumberLast);
+            const std::int64_t sprite = readNumberAt(line, NumberFirst, NumberLast);
             const bool weapons = startsWith(line, "Weapons");
             // A line that reaches no slot of the table need not be kept.
             if (spriteStart + sprite < std::min<std::int64_t>(soundStart, ChunkSlots))
@@ -131,15 +133,10 @@ void readSounds(TextFile& file, std::int64_t soundStart, DescriptionTable& table
 
 const char* descriptionFileName(GameVersion version)
 {
-    switch (version) {
-    case GameVersion::Wolf10Shareware:
-        return "wolf10swpics.txt";
-    case GameVersion::Wolf13:
-        return "wolfpics.txt";
-    case GameVersion::SpearOfDestiny:
-        return "spearpics.txt";
-    }
-    return "";
+    static constexpr LookupRow<GameVersion, const char*> Names[] = {{GameVersion::Wolf10Shareware, "wolf10swpics.txt"},
+                                                                    {GameVersion::Wolf13, "wolfpics.txt"},
+                                                                    {GameVersion::SpearOfDestiny, "spearpics.txt"}};
+    return lookUp(Names, version, "");
 }
 
 void DescriptionTable::clear()

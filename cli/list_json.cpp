@@ -1,5 +1,6 @@
 #include "cli/list_json.h"
 
+#include "archive/lookup_table.h"
 #include "sounds/sound_duration.h"
 
 #include <QFile>
@@ -53,15 +54,10 @@ QJsonObject chunkObject(const OpenedVswap& vswap, std::int32_t index, const Desc
 
 const char* gameVersionName(GameVersion version)
 {
-    switch (version) {
-    case GameVersion::Wolf10Shareware:
-        return "wolf10";
-    case GameVersion::Wolf13:
-        return "wolf13";
-    case GameVersion::SpearOfDestiny:
-        return "spear";
-    }
-    return "";
+    static constexpr LookupRow<GameVersion, const char*> Names[] = {{GameVersion::Wolf10Shareware, "wolf10"},
+                                                                    {GameVersion::Wolf13, "wolf13"},
+                                                                    {GameVersion::SpearOfDestiny, "spear"}};
+    return lookUp(Names, version, "");
 }
 
 QByteArray chunkListJson(const OpenedVswap& vswap, GameVersion version, const DescriptionTable& descriptions)
