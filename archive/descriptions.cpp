@@ -2,7 +2,6 @@
 
 #include "archive/leading_number.h"
 #include "archive/list_line.h"
-#include "archive/lookup_table.h"
 #include "archive/text_file.h"
 
 #include <algorithm>
@@ -131,12 +130,38 @@ void readSounds(TextFile& file, std::int64_t soundStart, DescriptionTable& table
 
 }  // namespace
 
+namespace {
+
+// Each game version's name and description file.
+struct VersionWords {
+    GameVersion version;
+    const char* name;
+    const char* descriptionFile;
+};
+constexpr VersionWords GameVersionWords[] = {{GameVersion::Wolf10Shareware, "wolf10", "wolf10swpics.txt"},
+                                             {GameVersion::Wolf13, "wolf13", "wolfpics.txt"},
+                                             {GameVersion::SpearOfDestiny, "spear", "spearpics.txt"}};
+
+const VersionWords* wordsOf(GameVersion version)
+{
+    for (const VersionWords& words : GameVersionWords)
+        if (words.version == version)
+            return &words;
+    return nullptr;
+}
+
+}  // namespace
+
 const char* descriptionFileName(GameVersion version)
 {
-    static constexpr LookupRow<GameVersion, const char*> Names[] = {{GameVersion::Wolf10Shareware, "wolf10swpics.txt"},
-                                                                    {GameVersion::Wolf13, "wolfpics.txt"},
-                                                                    {GameVersion::SpearOfDestiny, "spearpics.txt"}};
-    return lookUp(Names, version, "");
+    const VersionWords* words = wordsOf(version);
+    return words != nullptr ? words->descriptionFile : "";
+}
+
+const char* gameVersionName(GameVersion version)
+{
+    const VersionWords* words = wordsOf(version);
+    return words != nullptr ? words->name : "";
 }
 
 void DescriptionTable::clear()

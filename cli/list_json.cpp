@@ -1,6 +1,5 @@
 #include "cli/list_json.h"
 
-#include "archive/lookup_table.h"
 #include "sounds/sound_duration.h"
 
 #include <QFile>
@@ -51,14 +50,6 @@ QJsonObject chunkObject(const OpenedVswap& vswap, std::int32_t index, const Desc
 }
 
 }  // namespace
-
-const char* gameVersionName(GameVersion version)
-{
-    static constexpr LookupRow<GameVersion, const char*> Names[] = {{GameVersion::Wolf10Shareware, "wolf10"},
-                                                                    {GameVersion::Wolf13, "wolf13"},
-                                                                    {GameVersion::SpearOfDestiny, "spear"}};
-    return lookUp(Names, version, "");
-}
 
 QByteArray chunkListJson(const OpenedVswap& vswap, GameVersion version, const DescriptionTable& descriptions)
 {
