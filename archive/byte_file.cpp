@@ -16,51 +16,29 @@ namespace {
 
 constexpr int FileNotOpen = 103;  // the run-time's "file not open"
 
-int openRetrying(const std::string& path, int flags)
-{
-    int fd;
-    do {
-        fd = ::open(path.c_str(), flags | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
-}
-
-// Closes fd and raises the error.
-[[noreturn]] void refuse(int fd, const RunError& error)
-{
-    ::close(fd);
-    throw error;
-}
-
 }  // namespace
-
-ByteFile::~ByteFile() { closeQuietly(); }
 
 void ByteFile::openRead(const std::string& path)
 {
-    closeQuietly();
+    fd_.reset();
     // Opened without waiting: a pipe with no other end would block an
     // ordinary open for ever. The flag stays, as reads of a regular file,
     // the only kind read here, never wait for it.
-    const int fd = openRetrying(path, O_RDONLY | O_NONBLOCK);
-    if (fd < 0)
+    FileDescriptor fd = openDescriptor(path, O_RDONLY | O_NONBLOCK);
+    if (!fd.valid())
         throw RunError::fromErrno(errno);
     struct stat st {};
-    try {
-        requireRegularFile(fd, path, st);
-    } catch (const RunError& error) {
-        refuse(fd, error);
-    }
-    fd_ = fd;
+    requireRegularFile(fd.get(), path, st);
+    fd_ = std::move(fd);
     position_ = 0;
     size_ = st.st_size;
-    identity_ = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    identity_ = identityOf(st);
     forgetBlocks();
 }
 
 void ByteFile::requireOpen() const
 {
-    if (fd_ < 0)
+    if (!fd_.valid())
         throw RunError::io(FileNotOpen);
 }
 
@@ -86,10 +64,9 @@ const ByteFile::Block& ByteFile::blockAtPosition()
         block.number = -1;
         if (!block.bytes)
             block.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(BlockSize);
-        ssize_t got;
-        do {
-            got = ::pread(fd_, block.bytes.get(), BlockSize, number * static_cast<std::int64_t>(BlockSize));
-        } while (got < 0 && errno == EINTR);
+        const ssize_t got = retryOnSignal([&] {
+            return ::pread(fd_.get(), block.bytes.get(), BlockSize, number * static_cast<std::int64_t>(BlockSize));
+        });
         if (got < 0)
             throw RunError::fromErrno(errno);
         block.size = static_cast<std::size_t>(got);
@@ -150,20 +127,9 @@ std::int64_t ByteFile::size()
 void ByteFile::close()
 {
     requireOpen();
-    const int fd = std::exchange(fd_, -1);
     forgetBlocks();
-    if (::close(fd) != 0 && errno != EINTR)
+    if (fd_.closeNow() != 0)
         throw RunError::fromErrno(errno);
-}
-
-void ByteFile::closeQuietly() noexcept
-{
-    if (fd_ < 0)
-        return;
-    try {
-        close();
-    } catch (...) {
-    }
 }
 
 }  // namespace pagelark

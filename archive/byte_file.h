@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/file_descriptor.h"
 #include "archive/file_identity.h"
 
 #include <array>
@@ -17,11 +18,6 @@ namespace pagelark {
 // end fails at the first missing byte, with the bytes before it delivered.
 class ByteFile {
 public:
-    ByteFile() = default;
-    ~ByteFile();
-    ByteFile(const ByteFile&) = delete;
-    ByteFile& operator=(const ByteFile&) = delete;
-
     // Opens an existing regular file for reading; anything else (a folder, a
     // device, a pipe) is refused at once, without waiting on it. An open file
     // is closed first.
@@ -36,7 +32,7 @@ public:
     std::int64_t position() const;
     std::int64_t size();
     void close();
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return fd_.valid(); }
     // The identity of the open file, so that nothing is written into it under another name.
     FileIdentity identity() const;
 
@@ -57,9 +53,8 @@ private:
     // error when position_ is at or past the end of the file.
     const Block& blockAtPosition();
     void forgetBlocks();
-    void closeQuietly() noexcept;
 
-    int fd_ = -1;
+    FileDescriptor fd_;
     std::int64_t position_ = 0;
     std::int64_t size_ = 0;
     FileIdentity identity_{};

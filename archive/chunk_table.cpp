@@ -1,5 +1,6 @@
 #include "archive/chunk_table.h"
 
+#include "archive/lookup_table.h"
 #include "archive/stored_table.h"
 
 namespace pagelark {
@@ -9,20 +10,13 @@ namespace {
 // A sound whose first page lies beyond this slot is recorded in the last slot.
 constexpr std::int32_t HighestSoundSlot = 4096;
 
+constexpr LookupRow<ItemKind, const char*> KindNames[]
+    = {{ItemKind::Wall, "wall"}, {ItemKind::Sprite, "sprite"}, {ItemKind::Sound, "sound"}};
+
 }  // namespace
 
-const char* kindName(ItemKind kind)
-{
-    switch (kind) {
-    case ItemKind::Wall:
-        return "wall";
-    case ItemKind::Sprite:
-        return "sprite";
-    case ItemKind::Sound:
-        break;
-    }
-    return "sound";
-}
+// Whatever is neither wall nor sprite is a sound.
+const char* kindName(ItemKind kind) { return lookUp(KindNames, kind, "sound"); }
 
 ItemKind kindOfChunk(const VswapHeader& header, std::int32_t index)
 {

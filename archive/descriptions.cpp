@@ -17,8 +17,6 @@ constexpr std::int64_t WeaponSprites = 20;
 constexpr std::int64_t FirstSpriteLines = 54;
 // The eight door chunks (four pairs) sit right below the first sprite.
 constexpr std::int64_t DoorChunks = 8;
-constexpr std::size_t RangeNumberFirst = 33;
-constexpr std::size_t RangeNumberLast = 37;
 
 bool startsWith(std::string_view line, std::string_view prefix) { return line.substr(0, prefix.size()) == prefix; }
 
@@ -97,11 +95,14 @@ private:
 
 void readSpriteRanges(TextFile& file, std::int64_t spriteStart, std::int64_t soundStart, DescriptionTable& table)
 {
+    // A range line's first sprite number stands in its columns 33 to 37.
+    constexpr std::size_t NumberFirst = 33;
+    constexpr std::size_t NumberLast = 37;
     SpriteRanges ranges(soundStart, table);
     try {
         while (!file.eof()) {
             std::string line = file.readLine();
-            const std::int64_t sprite = readNumberAt(line, RangeNumberFirst, RangeNumberLast);
+            const std::int64_t sprite = readNumberAt(line, NumberFirst, NumberLast);
             const bool weapons = startsWith(line, "Weapons");
             // A line that reaches no slot of the table need not be kept.
             if (spriteStart + sprite < std::min<std::int64_t>(soundStart, ChunkSlots))
@@ -129,17 +130,38 @@ void readSounds(TextFile& file, std::int64_t soundStart, DescriptionTable& table
 
 }  // namespace
 
+namespace {
+
+// Each game version's name and description file.
+struct VersionWords {
+    GameVersion version;
+    const char* name;
+    const char* descriptionFile;
+};
+constexpr VersionWords GameVersionWords[] = {{GameVersion::Wolf10Shareware, "wolf10", "wolf10swpics.txt"},
+                                             {GameVersion::Wolf13, "wolf13", "wolfpics.txt"},
+                                             {GameVersion::SpearOfDestiny, "spear", "spearpics.txt"}};
+
+const VersionWords* wordsOf(GameVersion version)
+{
+    for (const VersionWords& words : GameVersionWords)
+        if (words.version == version)
+            return &words;
+    return nullptr;
+}
+
+}  // namespace
+
 const char* descriptionFileName(GameVersion version)
 {
-    switch (version) {
-    case GameVersion::Wolf10Shareware:
-        return "wolf10swpics.txt";
-    case GameVersion::Wolf13:
-        return "wolfpics.txt";
-    case GameVersion::SpearOfDestiny:
-        return "spearpics.txt";
-    }
-    return "";
+    const VersionWords* words = wordsOf(version);
+    return words != nullptr ? words->descriptionFile : "";
+}
+
+const char* gameVersionName(GameVersion version)
+{
+    const VersionWords* words = wordsOf(version);
+    return words != nullptr ? words->name : "";
 }
 
 void DescriptionTable::clear()

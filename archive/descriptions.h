@@ -38,6 +38,8 @@ private:
 // The description file of each game version, by the version's item index.
 enum class GameVersion { Wolf10Shareware = 0, Wolf13 = 1, SpearOfDestiny = 2 };
 const char* descriptionFileName(GameVersion version);
+// The names the command line and the JSON list give the game versions: wolf10, wolf13, spear.
+const char* gameVersionName(GameVersion version);
 
 // Empties the table and reads the four blocks of a description file into it:
 // walls (door lines to the door slots, ending with the "Locked" line), the 54

@@ -1,6 +1,7 @@
 #include "archive/list_line.h"
 
 #include "archive/leading_number.h"
+#include "archive/lookup_table.h"
 
 #include <algorithm>
 
@@ -8,18 +9,11 @@ namespace pagelark {
 
 namespace {
 
-const char* kindWord(ItemKind kind)
-{
-    switch (kind) {
-    case ItemKind::Wall:
-        return "wall   ";
-    case ItemKind::Sprite:
-        return "sprite ";
-    case ItemKind::Sound:
-        return "sound  ";
-    }
-    return "       ";
-}
+// The kind's word as a list line's column holds it, seven characters wide.
+constexpr LookupRow<ItemKind, const char*> KindColumns[]
+    = {{ItemKind::Wall, "wall   "}, {ItemKind::Sprite, "sprite "}, {ItemKind::Sound, "sound  "}};
+
+const char* kindWord(ItemKind kind) { return lookUp(KindColumns, kind, "       "); }
 
 }  // namespace
 

@@ -100,14 +100,8 @@ std::string temporaryNameFor(const std::string& name)
     return temporary;
 }
 
-bool sameFile(const struct stat& info, const FileIdentity& identity)
-{
-    return static_cast<std::uint64_t>(info.st_dev) == identity.device
-        && static_cast<std::uint64_t>(info.st_ino) == identity.inode;
-}
-
 // Opened for its path alone, the folder needs no permission to be read.
-int openFolder(const std::string& folder) { return ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC); }
+FileDescriptor openFolder(const std::string& folder) { return openDescriptor(folder, O_PATH | O_DIRECTORY); }
 
 }  // namespace
 
@@ -136,37 +130,29 @@ OutputFile::OutputFile(std::string path, std::vector<FileIdentity> readFiles, Ou
         throw RunError::io(io_code::InvalidFilename);
 
     const std::string folder = folderOf(path_);
+    // Until a temporary file is made there is nothing to discard: when this
+    // throws, the members close what they hold.
     folder_ = openFolder(folder);
-    if (folder_ < 0)
+    if (!folder_.valid())
         throw RunError::fromErrno(errno, /*creating=*/true);
     struct stat info {};
-    if (::fstat(folder_, &info) != 0) {
-        const int err = errno;
-        discard();
-        throw RunError::fromErrno(err);
-    }
-    if (othersCanChange(info.st_uid, info.st_mode)) {
-        discard();
+    if (::fstat(folder_.get(), &info) != 0)
+        throw RunError::fromErrno(errno);
+    if (othersCanChange(info.st_uid, info.st_mode))
         throw RunError::message("Not written: " + folder + " is a folder other users can change");
-    }
 
     const mode_t mode = access_ == OutputAccess::Private ? 0600 : 0666;
-    for (int attempt = 0; fd_ < 0; ++attempt) {
+    for (int attempt = 0; !fd_.valid(); ++attempt) {
         std::string candidate = temporaryNameFor(name_);
-        do {
-            fd_ = ::openat(folder_, candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-        } while (fd_ < 0 && errno == EINTR);
-        if (fd_ >= 0) {
+        fd_ = openDescriptorAt(folder_.get(), candidate, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, mode);
+        if (fd_.valid()) {
             temporaryName_ = std::move(candidate);
             break;
         }
-        if (errno != EEXIST || attempt == 100) {
-            const int err = errno;
-            discard();
-            throw RunError::fromErrno(err, /*creating=*/true);
-        }
+        if (errno != EEXIST || attempt == 100)
+            throw RunError::fromErrno(errno, /*creating=*/true);
     }
-    pendingSlot_ = registerPending(folder_, temporaryName_);
+    pendingSlot_ = registerPending(folder_.get(), temporaryName_);
 }
 
 OutputFile::~OutputFile() { discard(); }
@@ -178,9 +164,7 @@ constexpr std::size_t WriteBufferSize = 256 * 1024;
 void writeAll(int fd, const std::uint8_t* data, std::size_t count)
 {
     while (count > 0) {
-        const ssize_t put = ::write(fd, data, count);
-        if (put < 0 && errno == EINTR)
-            continue;
+        const ssize_t put = retryOnSignal([&] { return ::write(fd, data, count); });
         if (put <= 0)
             throw RunError::fromErrno(put < 0 ? errno : ENOSPC);
         data += put;
@@ -195,21 +179,21 @@ void OutputFile::write(const std::uint8_t* data, std::size_t count)
     if (buffer_.size() + count > WriteBufferSize)
         flushBuffer();
     if (count >= WriteBufferSize)
-        writeAll(fd_, data, count);
+        writeAll(fd_.get(), data, count);
     else
         buffer_.insert(buffer_.end(), data, data + count);
 }
 
 void OutputFile::flushBuffer()
 {
-    writeAll(fd_, buffer_.data(), buffer_.size());
+    writeAll(fd_.get(), buffer_.data(), buffer_.size());
     buffer_.clear();
 }
 
 int OutputFile::descriptor()
 {
     flushBuffer();
-    return fd_;
+    return fd_.get();
 }
 
 void OutputFile::commit()
@@ -217,36 +201,35 @@ void OutputFile::commit()
     flushBuffer();
     // A file replaced keeps who may read it, when it is the user's own.
     struct stat old {};
-    if (::fstatat(folder_, name_.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (::fstatat(folder_.get(), name_.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISDIR(old.st_mode))
             throw RunError::fromErrno(EISDIR);
         if (!S_ISREG(old.st_mode) && !S_ISLNK(old.st_mode))
             throw notARegularFile(path_);
         if (S_ISREG(old.st_mode) && old.st_uid == ::geteuid() && access_ == OutputAccess::Shared)
-            ::fchmod(fd_, old.st_mode & 0777);
+            ::fchmod(fd_.get(), old.st_mode & 0777);
     }
     if (durability_ == OutputDurability::Flushed) {
-        if (::fsync(fd_) != 0)
+        if (::fsync(fd_.get()) != 0)
             throw RunError::fromErrno(errno);
         if (output_file_testing::afterFlush)
             output_file_testing::afterFlush(path_);
     }
     // A file system may report a failed write only when the file is closed.
-    const int fd = std::exchange(fd_, -1);
-    if (::close(fd) != 0 && errno != EINTR)
+    if (fd_.closeNow() != 0)
         throw RunError::fromErrno(errno);
 
     // Whatever the name leads to now, by a link or as a second name of it, a
     // file being read is not replaced. Were it swapped in after this look,
     // the rename would still replace only the name.
     struct stat target {};
-    if (::fstatat(folder_, name_.c_str(), &target, 0) == 0
+    if (::fstatat(folder_.get(), name_.c_str(), &target, 0) == 0
         && std::any_of(readFiles_.begin(), readFiles_.end(),
-                       [&](const FileIdentity& read) { return sameFile(target, read); }))
+                       [&](const FileIdentity& read) { return identityOf(target) == read; }))
         throw fileBeingRead(path_);
     if (output_file_testing::beforeRename)
         output_file_testing::beforeRename(path_);
-    if (::renameat(folder_, temporaryName_.c_str(), folder_, name_.c_str()) != 0)
+    if (::renameat(folder_.get(), temporaryName_.c_str(), folder_.get(), name_.c_str()) != 0)
         throw RunError::fromErrno(errno, /*creating=*/true);
     temporaryName_.clear();
     unregisterPending(std::exchange(pendingSlot_, -1));
@@ -255,14 +238,12 @@ void OutputFile::commit()
 
 void OutputFile::discard() noexcept
 {
-    if (fd_ >= 0)
-        ::close(std::exchange(fd_, -1));
-    if (!temporaryName_.empty() && folder_ >= 0)
-        ::unlinkat(folder_, temporaryName_.c_str(), 0);
+    fd_.reset();
+    if (!temporaryName_.empty() && folder_.valid())
+        ::unlinkat(folder_.get(), temporaryName_.c_str(), 0);
     temporaryName_.clear();
     unregisterPending(std::exchange(pendingSlot_, -1));
-    if (folder_ >= 0)
-        ::close(std::exchange(folder_, -1));
+    folder_.reset();
 }
 
 void writeFileSafely(const std::string& path, const std::vector<std::uint8_t>& bytes,

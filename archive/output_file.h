@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/file_descriptor.h"
 #include "archive/file_identity.h"
 #include "archive/run_error.h"
 
@@ -61,8 +62,8 @@ private:
     std::vector<FileIdentity> readFiles_;
     OutputAccess access_;
     OutputDurability durability_;
-    int folder_ = -1;
-    int fd_ = -1;
+    FileDescriptor folder_;
+    FileDescriptor fd_;
     int pendingSlot_ = -1;
     // Small writes, a page file's chunk by chunk, go out in large ones.
     std::vector<std::uint8_t> buffer_;

@@ -48,13 +48,15 @@ decltype(auto) namingFile(const std::string& path, Step&& step)
 }
 
 namespace io_code {
-constexpr int FileNotFound = 2;
-constexpr int InvalidFilename = 3;
-constexpr int TooManyOpenFiles = 4;
-constexpr int FileAccessDenied = 5;
-constexpr int ReadBeyondEnd = 100;
-constexpr int DiskFull = 101;
-constexpr int InvalidNumericInput = 106;
+enum : int {
+    FileNotFound = 2,
+    InvalidFilename = 3,
+    TooManyOpenFiles = 4,
+    FileAccessDenied = 5,
+    ReadBeyondEnd = 100,
+    DiskFull = 101,
+    InvalidNumericInput = 106,
+};
 }  // namespace io_code
 
 }  // namespace pagelark

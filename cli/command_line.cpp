@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -115,9 +116,12 @@ void addNumber(CLI::App& command, const std::string& name, int& value, int least
     command.add_option(name, value, description)->type_name("N")->transform(numberFrom(least, most));
 }
 
-void addOperand(CLI::App& command, const std::string& name, std::string& value)
+// A command's operands, names of files or folders, each required, in the
+// order they are given.
+void addOperands(CLI::App& command, std::initializer_list<std::pair<const char*, std::string*>> operands)
 {
-    command.add_option(name, value)->required()->check(nonEmptyName());
+    for (const auto& [name, value] : operands)
+        command.add_option(name, *value)->required()->check(nonEmptyName());
 }
 
 // The options of several commands: each with one text, which every command's
@@ -170,7 +174,7 @@ void addList(CLI::App& program, ListRequest& request, CommandLine& chosen)
         "--json", [&request] { request.format = ListFormat::Json; },
         "one JSON document instead of lines, with the file's header and one object per listed chunk; the manual "
         "page names its fields");
-    addOperand(list, "VSWAPFILE", request.vswapPath);
+    addOperands(list, {{"VSWAPFILE", &request.vswapPath}});
 }
 
 void addSave(CLI::App& program, SaveRequest& request, CommandLine& chosen)
@@ -189,8 +193,7 @@ void addSave(CLI::App& program, SaveRequest& request, CommandLine& chosen)
               "sprite0024.png) with the same pixels, in the colours of the palette, a sprite's background "
               "transparent; sounds are WAV files either way");
     addPalette(save, request.palettePath);
-    addOperand(save, "VSWAPFILE", request.vswapPath);
-    addOperand(save, "OUTDIR", request.outputDir);
+    addOperands(save, {{"VSWAPFILE", &request.vswapPath}, {"OUTDIR", &request.outputDir}});
     save.add_option("INDEX", request.indices)->transform(numberFrom(0, LargestChunkIndex));
 }
 
@@ -209,8 +212,7 @@ void addSheet(CLI::App& program, SheetRequest& request, CommandLine& chosen)
     addNumber(sheet, "--scale", request.scale, 1, LargestScale,
               "each picture enlarged N times, 1 to " + std::to_string(LargestScale) + " (2 by default)");
     addPalette(sheet, request.palettePath);
-    addOperand(sheet, "VSWAPFILE", request.vswapPath);
-    addOperand(sheet, "OUT.png", request.outputPath);
+    addOperands(sheet, {{"VSWAPFILE", &request.vswapPath}, {"OUT.png", &request.outputPath}});
 }
 
 void addPack(CLI::App& program, PackRequest& request, CommandLine& chosen)
@@ -229,8 +231,7 @@ void addPack(CLI::App& program, PackRequest& request, CommandLine& chosen)
         ->type_name("VSWAPFILE")
         ->check(nonEmptyName());
     addDither(pack, request.dither);
-    addOperand(pack, "DIR", request.folder);
-    addOperand(pack, "OUT", request.outputPath);
+    addOperands(pack, {{"DIR", &request.folder}, {"OUT", &request.outputPath}});
 }
 
 void addReplace(CLI::App& program, ReplaceRequest& request, CommandLine& chosen)
@@ -242,8 +243,7 @@ void addReplace(CLI::App& program, ReplaceRequest& request, CommandLine& chosen)
                                    request, chosen);
     addPalette(replace, request.palettePath);
     addDither(replace, request.dither);
-    addOperand(replace, "VSWAPFILE", request.vswapPath);
-    addOperand(replace, "OUT", request.outputPath);
+    addOperands(replace, {{"VSWAPFILE", &request.vswapPath}, {"OUT", &request.outputPath}});
     const auto replaceWith = [&request](const std::vector<std::string>& texts) {
         for (const std::string& text : texts) {
             const auto replacement = replacementOf(text);
@@ -266,9 +266,8 @@ void addDiff(CLI::App& program, DiffRequest& request, CommandLine& chosen)
                                 "byte for byte.",
                                 request, chosen);
     addPalette(diff, request.palettePath);
-    addOperand(diff, "ORIGINAL", request.originalPath);
-    addOperand(diff, "CHANGED", request.changedPath);
-    addOperand(diff, "MOD.zip", request.modPath);
+    addOperands(
+        diff, {{"ORIGINAL", &request.originalPath}, {"CHANGED", &request.changedPath}, {"MOD.zip", &request.modPath}});
 }
 
 void addPatch(CLI::App& program, PatchRequest& request, CommandLine& chosen)
@@ -278,9 +277,8 @@ void addPatch(CLI::App& program, PatchRequest& request, CommandLine& chosen)
                                  "that ORIGINAL is the file the mod was made for and that the result is the one "
                                  "it was made of; a damaged or hostile mod is refused and nothing is written.",
                                  request, chosen);
-    addOperand(patch, "ORIGINAL", request.originalPath);
-    addOperand(patch, "MOD.zip", request.modPath);
-    addOperand(patch, "OUT", request.outputPath);
+    addOperands(patch,
+                {{"ORIGINAL", &request.originalPath}, {"MOD.zip", &request.modPath}, {"OUT", &request.outputPath}});
 }
 
 struct Requests {

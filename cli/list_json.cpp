@@ -51,19 +51,6 @@ QJsonObject chunkObject(const OpenedVswap& vswap, std::int32_t index, const Desc
 
 }  // namespace
 
-const char* gameVersionName(GameVersion version)
-{
-    switch (version) {
-    case GameVersion::Wolf10Shareware:
-        return "wolf10";
-    case GameVersion::Wolf13:
-        return "wolf13";
-    case GameVersion::SpearOfDestiny:
-        return "spear";
-    }
-    return "";
-}
-
 QByteArray chunkListJson(const OpenedVswap& vswap, GameVersion version, const DescriptionTable& descriptions)
 {
     QJsonArray chunks;

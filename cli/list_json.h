@@ -12,9 +12,6 @@ namespace pagelark::cli {
 inline constexpr std::array<GameVersion, 3> GameVersions
     = {GameVersion::Wolf10Shareware, GameVersion::Wolf13, GameVersion::SpearOfDestiny};
 
-// The names the command line and the JSON list give the game versions: wolf10, wolf13, spear.
-const char* gameVersionName(GameVersion version);
-
 // The chunk list as one JSON document: the file's path and header, the game
 // version whose descriptions are given, and one object per listed chunk in
 // list order. The field names are documented in docs/file-format.md and in

@@ -7,6 +7,7 @@
 #include "archive/list_line.h"
 #include "archive/run_error.h"
 #include "fuzz/input_file.h"
+#include "fuzz/require.h"
 
 #include <algorithm>
 #include <array>
@@ -24,6 +25,7 @@
 namespace {
 
 using namespace pagelark;
+using fuzz::require;
 
 // Item numbers of up to four digits come back whole from a line of full width;
 // longer ones keep only some of their last digits.
@@ -44,12 +46,6 @@ const DescriptionTable& someDescriptions()
         return filled;
     }();
     return *table;
-}
-
-void require(bool holds)
-{
-    if (!holds)
-        std::abort();
 }
 
 UNTRACED void checkDescribed(std::string_view line, std::int32_t soundStart)

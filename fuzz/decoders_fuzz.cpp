@@ -8,6 +8,7 @@
 #include "archive/run_error.h"
 #include "fuzz/input_file.h"
 #include "fuzz/input_words.h"
+#include "fuzz/require.h"
 #include "pictures/decoders.h"
 
 #include <cstdlib>
@@ -16,12 +17,7 @@
 namespace {
 
 using namespace pagelark;
-
-void require(bool holds)
-{
-    if (!holds)
-        std::abort();
-}
+using fuzz::require;
 
 // What a wall at offset must hold: the file's bytes, the last one repeated
 // where the file ends, 0 from a start at or past the end. Checked against the

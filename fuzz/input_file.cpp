@@ -1,5 +1,7 @@
 #include "fuzz/input_file.h"
 
+#include "archive/file_descriptor.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -52,19 +54,17 @@ std::string writeInputFile(std::span<const std::uint8_t> bytes, const std::strin
 {
     static InputFolder place;
     const std::string file = *place.files.insert(place.folder + "/" + name).first;
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
+    FileDescriptor fd = openDescriptor(file, O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (!fd.valid())
         fail("cannot create", file);
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (put < 0 && errno == EINTR)
-            continue;
+        const ssize_t put = retryOnSignal([&] { return ::write(fd.get(), bytes.data() + done, bytes.size() - done); });
         if (put <= 0)
             fail("cannot write", file);
         done += static_cast<std::size_t>(put);
     }
-    if (::close(fd) != 0)
+    if (fd.closeNow() != 0)
         fail("cannot close", file);
     return file;
 }

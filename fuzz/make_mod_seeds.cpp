@@ -7,6 +7,7 @@
 #include "archive/run_error.h"
 #include "fuzz/mod_members.h"
 #include "fuzz/mod_original.h"
+#include "fuzz/seed_maker.h"
 #include "mods/mod_making.h"
 #include "mods/mod_manifest_qt.h"
 #include "mods/mod_result.h"
@@ -123,12 +124,8 @@ void writeSeed(const fs::path& folder, const std::string& name, const Bytes& byt
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::cerr << "usage: make_mod_seeds OUTDIR\n";
-        return 2;
-    }
-    try {
-        const fs::path folder = fs::path(argv[1]) / "mod";
+    return fuzz::runSeedMaker(argc, argv, "make_mod_seeds", "OUTDIR", 1, [](char** operands) {
+        const fs::path folder = fs::path(operands[0]) / "mod";
         fs::remove_all(folder);
         fs::create_directories(folder);
         fuzz::ModOriginal original;
@@ -153,9 +150,5 @@ int main(int argc, char** argv)
                 writeSeed(folder, "sound-table", own);
             }
         }
-    } catch (const std::exception& error) {
-        std::cerr << "make_mod_seeds: " << error.what() << '\n';
-        return 1;
-    }
-    return 0;
+    });
 }

@@ -8,6 +8,7 @@
 #include "fuzz/input_file.h"
 #include "fuzz/input_words.h"
 #include "fuzz/saved_folder_content.h"
+#include "fuzz/seed_maker.h"
 #include "pictures/bitmap_writer.h"
 #include "pictures/game_palette.h"
 #include "pictures/sprite_encoder.h"
@@ -332,13 +333,9 @@ void pictureImportSeeds(const SeedFolder& seeds)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::cerr << "usage: make_seeds OUTDIR DATADIR\n";
-        return 2;
-    }
-    try {
-        const fs::path root = argv[1];
-        const fs::path dataDir = argv[2];
+    return pagelark::fuzz::runSeedMaker(argc, argv, "make_seeds", "OUTDIR DATADIR", 2, [](char** operands) {
+        const fs::path root = operands[0];
+        const fs::path dataDir = operands[1];
         const Bytes demo = pagelark::tools::buildDemoVswap();
         chunkTableSeeds(SeedFolder(root, "chunk_table"), demo);
         decoderSeeds(SeedFolder(root, "decoders"), demo);
@@ -350,9 +347,5 @@ int main(int argc, char** argv)
         wavSeeds(SeedFolder(root, "wav_reader"));
         savedFolderSeeds(SeedFolder(root, "saved_folder"));
         pictureImportSeeds(SeedFolder(root, "picture_import"));
-    } catch (const std::exception& error) {
-        std::cerr << "make_seeds: " << error.what() << '\n';
-        return 1;
-    }
-    return 0;
+    });
 }

@@ -9,6 +9,7 @@
 #include "archive/page_file.h"
 #include "archive/run_error.h"
 #include "fuzz/input_file.h"
+#include "fuzz/require.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -19,17 +20,12 @@
 namespace {
 
 using namespace pagelark;
+using fuzz::require;
 using Bytes = std::vector<std::uint8_t>;
 
 // Chunks of a small input can overlap and stand for hundreds of megabytes
 // together; such inputs are not rewritten.
 constexpr std::size_t MostRewrittenChunkBytes = 4 * 1024 * 1024;
-
-void require(bool holds)
-{
-    if (!holds)
-        std::abort();
-}
 
 std::size_t wordAt(const Bytes& bytes, std::size_t at) { return bytes[at] | std::size_t{bytes[at + 1]} << 8; }
 

@@ -4,6 +4,7 @@
 // program does with it, is.
 
 #include "archive/run_error.h"
+#include "fuzz/require.h"
 #include "pictures/game_palette.h"
 #include "pictures/picture_import.h"
 #include "pictures/picture_import_qt.h"
@@ -16,12 +17,7 @@
 namespace {
 
 using namespace pagelark;
-
-void require(bool holds)
-{
-    if (!holds)
-        std::abort();
-}
+using fuzz::require;
 
 const Palette& gameColors()
 {

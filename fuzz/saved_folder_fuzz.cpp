@@ -10,6 +10,7 @@
 #include "archive/run_error.h"
 #include "fuzz/input_file.h"
 #include "fuzz/input_words.h"
+#include "fuzz/require.h"
 #include "fuzz/saved_folder_content.h"
 #include "saved_folder/folder_packing.h"
 
@@ -20,16 +21,11 @@
 namespace {
 
 using namespace pagelark;
+using fuzz::require;
 
 // Packed files of a small folder are small unless the layout asks for long
 // runs of bytes; those are not written out.
 constexpr std::int64_t MostWrittenBytes = 4 * 1024 * 1024;
-
-void require(bool holds)
-{
-    if (!holds)
-        std::abort();
-}
 
 class FixedFolder : public ChunkFileReader {
 public:

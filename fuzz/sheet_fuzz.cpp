@@ -13,6 +13,7 @@
 #include "archive/chunk_table.h"
 #include "archive/run_error.h"
 #include "fuzz/input_file.h"
+#include "fuzz/require.h"
 #include "pictures/decoders.h"
 #include "sheets/contact_sheet.h"
 
@@ -25,17 +26,12 @@
 namespace {
 
 using namespace pagelark;
+using fuzz::require;
 
 // Sheets that fit are composed up to this size. A larger one, up to 256
 // megapixels, takes seconds under the sanitizers and reaches nothing a
 // smaller one does not: the same cells, more of them.
 constexpr std::int64_t MostComposedPixels = 32 * 1024 * 1024;
-
-void require(bool holds)
-{
-    if (!holds)
-        std::abort();
-}
 
 Palette makePalette(bool distinct)
 {

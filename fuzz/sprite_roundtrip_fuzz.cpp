@@ -6,6 +6,7 @@
 #include "archive/byte_file.h"
 #include "archive/run_error.h"
 #include "fuzz/input_file.h"
+#include "fuzz/require.h"
 #include "pictures/decoders.h"
 #include "pictures/sprite_encoder.h"
 
@@ -16,15 +17,10 @@
 namespace {
 
 using namespace pagelark;
+using fuzz::require;
 
 // The reader follows no column offset beyond this byte of the chunk.
 constexpr std::size_t FarthestColumnOffset = 4096;
-
-void require(bool holds)
-{
-    if (!holds)
-        std::abort();
-}
 
 // The chunk's commands of its last column start farthest in.
 std::size_t lastColumnOffset(const std::vector<std::uint8_t>& chunk)

@@ -1,5 +1,6 @@
 #include "pictures/bmp_reader.h"
 
+#include "archive/little_endian.h"
 #include "archive/run_error.h"
 
 #include <algorithm>
@@ -39,20 +40,9 @@ enum Compression : std::uint32_t {
     throw RunError::message("not a BMP file Pagelark can read: " + why);
 }
 
-std::uint16_t u16At(std::span<const std::uint8_t> bytes, std::size_t at)
-{
-    return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
-}
-
-std::uint32_t u32At(std::span<const std::uint8_t> bytes, std::size_t at)
-{
-    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8
-        | static_cast<std::uint32_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-}
-
 std::int32_t i32At(std::span<const std::uint8_t> bytes, std::size_t at)
 {
-    return static_cast<std::int32_t>(u32At(bytes, at));
+    return static_cast<std::int32_t>(little_endian::longWord(bytes, at));
 }
 
 ArgbColor argb(std::uint32_t alpha, std::uint32_t red, std::uint32_t green, std::uint32_t blue)
@@ -101,7 +91,7 @@ Layout readLayout(std::span<const std::uint8_t> file, std::uint32_t& compression
         refuse("it does not start with \"BM\"");
     if (file.size() < InfoHeaderAt + 4)
         refuse("the file ends inside its header");
-    headerSize = u32At(file, InfoHeaderAt);
+    headerSize = little_endian::longWord(file, InfoHeaderAt);
     if (headerSize == Os2CoreHeaderSize || headerSize == Os2HeaderSize)
         refuse("an OS/2 bitmap header");
     if (std::find(WindowsHeaderSizes.begin(), WindowsHeaderSizes.end(), headerSize) == WindowsHeaderSizes.end())
@@ -112,9 +102,9 @@ Layout readLayout(std::span<const std::uint8_t> file, std::uint32_t& compression
     Layout layout;
     const std::int32_t width = i32At(file, InfoHeaderAt + 4);
     const std::int32_t height = i32At(file, InfoHeaderAt + 8);
-    const std::uint16_t planes = u16At(file, InfoHeaderAt + 12);
-    layout.bitsPerPixel = u16At(file, InfoHeaderAt + 14);
-    compression = u32At(file, InfoHeaderAt + 16);
+    const std::uint16_t planes = little_endian::word(file, InfoHeaderAt + 12);
+    layout.bitsPerPixel = little_endian::word(file, InfoHeaderAt + 14);
+    compression = little_endian::longWord(file, InfoHeaderAt + 16);
     if (width <= 0 || height == 0 || height == INT32_MIN)
         refuse("a size of " + std::to_string(width) + " by " + std::to_string(height) + " pixels");
     if (planes != 1)
@@ -136,7 +126,7 @@ Layout readLayout(std::span<const std::uint8_t> file, std::uint32_t& compression
     layout.topDown = height < 0;
     // Rows are padded to whole 32-bit words.
     layout.rowStride = (static_cast<std::size_t>(width) * static_cast<std::size_t>(layout.bitsPerPixel) + 31) / 32 * 4;
-    layout.pixelsAt = u32At(file, PixelOffsetAt);
+    layout.pixelsAt = little_endian::longWord(file, PixelOffsetAt);
     if (layout.pixelsAt < InfoHeaderAt + headerSize || layout.pixelsAt > file.size())
         refuse("its pixels start at byte " + std::to_string(layout.pixelsAt) + " of a file of "
                + std::to_string(file.size()) + " bytes");
@@ -152,7 +142,7 @@ Layout readLayout(std::span<const std::uint8_t> file, std::uint32_t& compression
 std::vector<ArgbColor> readColorTable(std::span<const std::uint8_t> file, const Layout& layout,
                                       std::uint32_t headerSize)
 {
-    const std::uint32_t declared = u32At(file, InfoHeaderAt + 32);
+    const std::uint32_t declared = little_endian::longWord(file, InfoHeaderAt + 32);
     if (declared > MaxColors)
         refuse(std::to_string(declared) + " colours");
     const std::size_t count = declared == 0 ? std::size_t{1} << layout.bitsPerPixel : declared;
@@ -179,10 +169,11 @@ std::array<Channel, 4> readChannels(std::span<const std::uint8_t> file, const La
     const std::size_t masksEnd = MasksAt + (alphaMask ? 16 : 12);
     if (layout.pixelsAt < masksEnd)
         refuse("its colour masks run into its pixels");
-    std::array<Channel, 4> channels{Channel(u32At(file, MasksAt)), Channel(u32At(file, MasksAt + 4)),
-                                    Channel(u32At(file, MasksAt + 8)), Channel()};
-    if (alphaMask && u32At(file, MasksAt + 12) != 0)
-        channels[3] = Channel(u32At(file, MasksAt + 12));
+    std::array<Channel, 4> channels{Channel(little_endian::longWord(file, MasksAt)),
+                                    Channel(little_endian::longWord(file, MasksAt + 4)),
+                                    Channel(little_endian::longWord(file, MasksAt + 8)), Channel()};
+    if (alphaMask && little_endian::longWord(file, MasksAt + 12) != 0)
+        channels[3] = Channel(little_endian::longWord(file, MasksAt + 12));
     return channels;
 }
 
@@ -231,7 +222,7 @@ DecodedPicture decodeBmp(std::span<const std::uint8_t> file)
             if (layout.bitsPerPixel == 24) {
                 picture.pixels[out + x] = argb(255, file[at + 2], file[at + 1], file[at]);
             } else {
-                const std::uint32_t value = u32At(file, at);
+                const std::uint32_t value = little_endian::longWord(file, at);
                 const std::uint32_t alpha = channels[3].present() ? channels[3].of(value) : 255;
                 picture.pixels[out + x]
                     = argb(alpha, channels[0].of(value), channels[1].of(value), channels[2].of(value));

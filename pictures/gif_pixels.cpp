@@ -1,5 +1,6 @@
 #include "pictures/gif_pixels.h"
 
+#include "archive/little_endian.h"
 #include "archive/run_error.h"
 
 #include <algorithm>
@@ -12,11 +13,11 @@ namespace pagelark {
 
 namespace {
 
+// The byte that says what the next block of the file is.
+enum BlockIntroducer : std::uint8_t { ExtensionIntroducer = 0x21, ImageSeparator = 0x2C, Trailer = 0x3B };
+
 constexpr std::size_t ScreenDescriptorEnd = 13;
 constexpr std::size_t ImageDescriptorSize = 9;
-constexpr std::uint8_t ExtensionIntroducer = 0x21;
-constexpr std::uint8_t ImageSeparator = 0x2C;
-constexpr std::uint8_t Trailer = 0x3B;
 constexpr std::uint8_t ColorTableFlag = 0x80;
 constexpr int LargestCodeBits = 12;
 constexpr int TableSize = 1 << LargestCodeBits;
@@ -27,11 +28,6 @@ constexpr int TableSize = 1 << LargestCodeBits;
 }
 
 [[noreturn]] void refuseCut() { refuse("the file ends inside them"); }
-
-std::uint16_t u16At(std::span<const std::uint8_t> bytes, std::size_t at)
-{
-    return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
-}
 
 // Bytes of a colour table, when its flag is set in these flags.
 std::size_t colorTableBytes(std::uint8_t flags)
@@ -155,7 +151,9 @@ void checkGifPixels(std::span<const std::uint8_t> file)
             const int minimumBits = file[at - 1];
             std::vector<std::uint8_t> data;
             subBlocks(file, at, &data);
-            countPixels(data, minimumBits, std::size_t{u16At(file, descriptor + 4)} * u16At(file, descriptor + 6));
+            countPixels(data, minimumBits,
+                        std::size_t{little_endian::word(file, descriptor + 4)}
+                            * little_endian::word(file, descriptor + 6));
             return;
         } else if (introducer == Trailer) {
             refuse("the file holds no picture");

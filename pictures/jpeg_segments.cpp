@@ -8,11 +8,10 @@ namespace pagelark {
 
 namespace {
 
+// A marker is MarkerByte and a byte that says which: one of these, or a
+// restart marker, one of eight in a row.
 constexpr std::uint8_t MarkerByte = 0xFF;
-constexpr std::uint8_t StartOfImage = 0xD8;
-constexpr std::uint8_t EndOfImage = 0xD9;
-constexpr std::uint8_t StartOfScan = 0xDA;
-constexpr std::uint8_t Temporary = 0x01;
+enum Marker : std::uint8_t { Temporary = 0x01, StartOfImage = 0xD8, EndOfImage = 0xD9, StartOfScan = 0xDA };
 constexpr std::uint8_t FirstRestart = 0xD0;
 constexpr std::uint8_t LastRestart = 0xD7;
 

@@ -1,6 +1,7 @@
 #include "saved_folder/saved_layout.h"
 
 #include "archive/chunk_table.h"
+#include "archive/lookup_table.h"
 #include "archive/run_error.h"
 
 #include <charconv>
@@ -189,17 +190,9 @@ std::string nameText(const ChunkName& name)
 
 const char* layoutKindWord(LayoutKind kind)
 {
-    switch (kind) {
-    case LayoutKind::Wall:
-        return "wall";
-    case LayoutKind::Sprite:
-        return "sprite";
-    case LayoutKind::Page:
-        return "page";
-    case LayoutKind::SoundInfo:
-        break;
-    }
-    return "sound-info";
+    static constexpr LookupRow<LayoutKind, const char*> Words[]
+        = {{LayoutKind::Wall, "wall"}, {LayoutKind::Sprite, "sprite"}, {LayoutKind::Page, "page"}};
+    return lookUp(Words, kind, "sound-info");
 }
 
 std::uint64_t contentFingerprint(const std::uint8_t* bytes, std::size_t count)

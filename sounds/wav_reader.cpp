@@ -1,5 +1,7 @@
 #include "sounds/wav_reader.h"
 
+#include "archive/little_endian.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -11,25 +13,13 @@ namespace {
 constexpr std::size_t ChunkHeaderSize = 8;
 constexpr std::size_t RiffHeaderSize = 12;
 constexpr std::size_t PcmFormatSize = 16;
-constexpr std::uint16_t PcmFormatTag = 1;
 // The extensible form names its sample format by a GUID after the PCM
 // fields, their extension size and two more fields.
-constexpr std::uint16_t ExtensibleFormatTag = 0xFFFE;
+enum FormatTag : std::uint16_t { PcmFormatTag = 1, ExtensibleFormatTag = 0xFFFE };
 constexpr std::size_t ExtensibleFormatSize = 40;
 constexpr std::size_t SubFormatAt = 24;
 constexpr std::array<std::uint8_t, 16> PcmSubFormat
     = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
-
-std::uint16_t u16At(std::span<const std::uint8_t> bytes, std::size_t at)
-{
-    return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
-}
-
-std::uint32_t u32At(std::span<const std::uint8_t> bytes, std::size_t at)
-{
-    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8
-        | static_cast<std::uint32_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-}
 
 bool idAt(std::span<const std::uint8_t> bytes, std::size_t at, const char (&id)[5])
 {
@@ -38,7 +28,7 @@ bool idAt(std::span<const std::uint8_t> bytes, std::size_t at, const char (&id)[
 
 bool isPcm(std::span<const std::uint8_t> format)
 {
-    const std::uint16_t tag = u16At(format, 0);
+    const std::uint16_t tag = little_endian::word(format, 0);
     if (tag == PcmFormatTag)
         return true;
     return tag == ExtensibleFormatTag && format.size() >= ExtensibleFormatSize
@@ -59,7 +49,7 @@ std::optional<WavSound> readWav(std::span<const std::uint8_t> file)
     std::size_t at = RiffHeaderSize;
     while (file.size() - at >= ChunkHeaderSize && !(format && data)) {
         const std::size_t bodyAt = at + ChunkHeaderSize;
-        const std::size_t declared = u32At(file, at + 4);
+        const std::size_t declared = little_endian::longWord(file, at + 4);
         const std::size_t present = std::min(declared, file.size() - bodyAt);
         const std::span<const std::uint8_t> body = file.subspan(bodyAt, present);
         if (idAt(file, at, "fmt ") && !format)
@@ -77,9 +67,9 @@ std::optional<WavSound> readWav(std::span<const std::uint8_t> file)
         return std::nullopt;
 
     WavSound sound;
-    sound.channels = u16At(*format, 2);
-    sound.sampleRate = u32At(*format, 4);
-    sound.bitsPerSample = u16At(*format, 14);
+    sound.channels = little_endian::word(*format, 2);
+    sound.sampleRate = little_endian::longWord(*format, 4);
+    sound.bitsPerSample = little_endian::word(*format, 14);
     if (sound.channels == 0 || sound.sampleRate == 0 || sound.bitsPerSample == 0)
         return std::nullopt;
     sound.samples.assign(data->begin(), data->end());

@@ -52,10 +52,7 @@ DroppedFile kindOfDroppedFile(const std::string& path)
     try {
         const FileDescriptor file = openCopySource(path);
         std::array<char, LongestMagic> head{};
-        ssize_t got;
-        do {
-            got = ::read(file.get(), head.data(), head.size());
-        } while (got < 0 && errno == EINTR);
+        const ssize_t got = retryOnSignal([&] { return ::read(file.get(), head.data(), head.size()); });
         if (got >= 0) {
             const std::optional<DroppedFile> kind
                 = kindOfContent(std::string_view(head.data(), static_cast<std::size_t>(got)));

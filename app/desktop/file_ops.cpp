@@ -1,5 +1,6 @@
 #include "app/desktop/file_ops.h"
 
+#include "archive/file_identity.h"
 #include "archive/regular_file.h"
 #include "archive/run_error.h"
 
@@ -10,15 +11,6 @@
 #include <unistd.h>
 
 namespace pagelark {
-
-namespace {
-
-bool sameIdentity(const struct stat& first, const struct stat& second)
-{
-    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
-}  // namespace
 
 FileDescriptor openCopySource(const std::string& path)
 {
@@ -46,9 +38,7 @@ void copyFileContents(int source, int target)
     std::array<char, 64 * 1024> buffer{};
     off_t at = 0;
     for (;;) {
-        const ssize_t got = ::pread(source, buffer.data(), buffer.size(), at);
-        if (got < 0 && errno == EINTR)
-            continue;
+        const ssize_t got = retryOnSignal([&] { return ::pread(source, buffer.data(), buffer.size(), at); });
         if (got < 0)
             throw RunError::fromErrno(errno);
         if (got == 0)
@@ -64,9 +54,7 @@ void writeAllAt(int fd, const void* data, std::size_t count, off_t at)
 {
     const auto* bytes = static_cast<const char*>(data);
     while (count > 0) {
-        const ssize_t put = ::pwrite(fd, bytes, count, at);
-        if (put < 0 && errno == EINTR)
-            continue;
+        const ssize_t put = retryOnSignal([&] { return ::pwrite(fd, bytes, count, at); });
         if (put <= 0)
             throw RunError::fromErrno(put < 0 ? errno : ENOSPC);
         bytes += put;

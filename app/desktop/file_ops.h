@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/desktop/file_descriptor.h"
+#include "archive/file_descriptor.h"
 
 #include <cstddef>
 #include <string>

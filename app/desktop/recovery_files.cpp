@@ -1,6 +1,7 @@
 #include "app/desktop/recovery_files.h"
 
 #include "app/desktop/file_ops.h"
+#include "archive/file_identity.h"
 #include "archive/output_file.h"
 #include "archive/run_error.h"
 
@@ -55,7 +56,7 @@ FileDescriptor openKept(const std::string& path, std::string& why)
         why = errno == ELOOP ? "is a link" : std::string("cannot be opened: ") + RunError::fromErrno(errno).text();
     else if (::fstat(file.get(), &opened) != 0)
         why = std::string("cannot be looked at: ") + RunError::fromErrno(errno).text();
-    else if (opened.st_dev != named.st_dev || opened.st_ino != named.st_ino)
+    else if (!sameIdentity(opened, named))
         why = "changed while it was looked at";
     else
         why = whyNotKept(opened);
@@ -76,10 +77,7 @@ void removeIfKept(const std::string& path) noexcept
 std::optional<std::string> readPath(int fd)
 {
     std::string path(LongestPath + 1, '\0');
-    ssize_t got;
-    do {
-        got = ::read(fd, path.data(), path.size());
-    } while (got < 0 && errno == EINTR);
+    const ssize_t got = retryOnSignal([&] { return ::read(fd, path.data(), path.size()); });
     if (got <= 0 || static_cast<std::size_t>(got) > LongestPath)
         return std::nullopt;
     path.resize(static_cast<std::size_t>(got));

@@ -75,10 +75,8 @@ void TerminationSignals::closeWindow()
 {
     char numbers[16];
     ssize_t got;
-    while ((got = ::read(readEnd_.get(), numbers, sizeof numbers)) > 0 || (got < 0 && errno == EINTR)) {
-        if (got > 0)
-            received_ = numbers[got - 1];
-    }
+    while ((got = retryOnSignal([&] { return ::read(readEnd_.get(), numbers, sizeof numbers); })) > 0)
+        received_ = numbers[got - 1];
     // A message box or dialog open (one at start-up comes before the event
     // loop runs) would otherwise keep the program waiting for an answer.
     while (QWidget* modal = QApplication::activeModalWidget()) {

@@ -27,11 +27,7 @@ enum class Lock { Taken, HeldElsewhere, Unavailable };
 // file systems have no locks at all; there copies are never taken for stale.
 Lock lockAtOnce(int fd)
 {
-    int result;
-    do {
-        result = ::flock(fd, LOCK_EX | LOCK_NB);
-    } while (result != 0 && errno == EINTR);
-    if (result == 0)
+    if (retryOnSignal([&] { return ::flock(fd, LOCK_EX | LOCK_NB); }) == 0)
         return Lock::Taken;
     return errno == EWOULDBLOCK ? Lock::HeldElsewhere : Lock::Unavailable;
 }
@@ -42,11 +38,6 @@ struct DirectoryCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
-bool sameIdentity(const struct stat& first, const struct stat& second)
-{
-    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
 std::string markText(const struct stat& copy)
 {
     return std::string(MarkHeading) + std::to_string(copy.st_dev) + " " + std::to_string(copy.st_ino) + "\n";
@@ -56,11 +47,11 @@ std::string markText(const struct stat& copy)
 // following a link; empty when it is no such file.
 std::string readMark(int folder, const std::string& name, struct stat& info)
 {
-    const FileDescriptor mark(::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    const FileDescriptor mark = openDescriptorAt(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
     if (!mark.valid() || ::fstat(mark.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid())
         return {};
     std::array<char, 128> text{};
-    const ssize_t got = ::read(mark.get(), text.data(), text.size());
+    const ssize_t got = retryOnSignal([&] { return ::read(mark.get(), text.data(), text.size()); });
     return got > 0 ? std::string(text.data(), static_cast<std::size_t>(got)) : std::string();
 }
 
@@ -79,7 +70,7 @@ void removeMark(int folder, const std::string& name, const struct stat& looked)
 // place of the one looked at, is never deleted.
 void removeIfStale(int folder, const std::string& name, const struct stat& spare)
 {
-    FileDescriptor copy(::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    const FileDescriptor copy = openDescriptorAt(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
     struct stat opened {};
     if (!copy.valid() || ::fstat(copy.get(), &opened) != 0 || !S_ISREG(opened.st_mode))
         return;
@@ -142,7 +133,8 @@ bool markCopy(const std::string& markName, int copy)
         throw RunError::fromErrno(errno, /*creating=*/true);
     }
     const std::string text = markText(info);
-    if (::write(mark.get(), text.data(), text.size()) != static_cast<ssize_t>(text.size()) || mark.closeNow() != 0) {
+    const ssize_t put = retryOnSignal([&] { return ::write(mark.get(), text.data(), text.size()); });
+    if (put != static_cast<ssize_t>(text.size()) || mark.closeNow() != 0) {
         const int err = errno;
         ::unlink(markName.c_str());
         throw RunError::fromErrno(err == 0 ? ENOSPC : err);
@@ -206,7 +198,7 @@ std::optional<FileIdentity> WorkingCopyFile::identity() const
     struct stat info {};
     if (!held() || ::fstat(lock_.get(), &info) != 0)
         return std::nullopt;
-    return FileIdentity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+    return identityOf(info);
 }
 
 void WorkingCopyFile::claimName(const std::string& programDir)

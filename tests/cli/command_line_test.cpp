@@ -7,11 +7,8 @@
 #include <string>
 #include <vector>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
-
-using testing::CommandResult;
-using testing::runCli;
 
 // Each wrong usage is named, with what the user typed escaped, and followed
 // by the usage; nothing is run and the exit status is 2.
@@ -86,4 +83,4 @@ TEST(CommandLine, EachCommandHasItsHelp)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

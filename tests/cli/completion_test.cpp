@@ -11,13 +11,8 @@
 #include <utility>
 #include <vector>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
-
-using testing::CommandResult;
-using testing::linesOf;
-using testing::runCli;
-using testing::TempDir;
 
 const std::string Completion = PAGELARK_SOURCE_DIR "/completion";
 const std::string Drivers = PAGELARK_SOURCE_DIR "/tests/cli/";
@@ -120,4 +115,4 @@ TEST(Completion, EveryShellOffersWhatTheCommandLineTakes)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

@@ -8,13 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
 
-using testing::CommandResult;
-using testing::linesOf;
-using testing::runCli;
-using testing::TempDir;
 using tools::VswapWriter;
 
 TEST(ExtractList, PrintsTheListLinesWithTheirDescriptions)
@@ -110,4 +106,4 @@ TEST(ExtractList, UsageHelpAndVersion)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

@@ -16,12 +16,9 @@
 #include <string>
 #include <vector>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
 
-using testing::CommandResult;
-using testing::runCli;
-using testing::TempDir;
 using tools::VswapWriter;
 using Chunk = VswapWriter::Chunk;
 
@@ -178,4 +175,4 @@ TEST_F(ExtractPng, SheetOptionsAreChecked)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

@@ -14,12 +14,9 @@
 #include <sys/stat.h>
 #include <vector>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
 
-using testing::CommandResult;
-using testing::runCli;
-using testing::TempDir;
 using tools::VswapWriter;
 using Chunk = tools::VswapWriter::Chunk;
 
@@ -238,4 +235,4 @@ TEST(ExtractSave, DevicesAndPipesAreRefusedAtOnce)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

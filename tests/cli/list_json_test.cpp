@@ -14,13 +14,8 @@
 #include <string>
 #include <vector>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
-
-using testing::CommandResult;
-using testing::linesOf;
-using testing::runCli;
-using testing::TempDir;
 
 QJsonObject parsedList(const CommandResult& run)
 {
@@ -103,4 +98,4 @@ TEST(ListJson, DescriptionsAreReadAsLatin1)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

@@ -19,14 +19,11 @@
 
 #include <functional>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using Members = std::vector<ZipMember>;
-using testing::readFileBytes;
-using testing::TempDir;
-using testing::writeFileBytes;
 
 void writeZip(const std::string& path, const Members& members)
 {
@@ -228,4 +225,4 @@ TEST_F(ModRefusals, ADamagedOrHostileModIsRefusedByNameAndNothingWritten)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

@@ -9,6 +9,7 @@
 #include "mods/mod_zip.h"
 #include "pictures/sprite_encoder.h"
 #include "tests/cli/mod_commands.h"
+#include "tests/support/counting_bytes.h"
 #include "tests/support/odd_page_files.h"
 #include "tests/support/sample_vswap.h"
 #include "tests/support/vswap_writer.h"
@@ -22,21 +23,12 @@
 #include <optional>
 #include <set>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using testing::readFileBytes;
-using testing::TempDir;
-using testing::writeFileBytes;
 
-Bytes counting(std::size_t size, std::uint8_t from)
-{
-    Bytes bytes(size);
-    for (std::size_t n = 0; n < size; ++n)
-        bytes[n] = static_cast<std::uint8_t>(from + n * 3);
-    return bytes;
-}
+Bytes counting(std::size_t size, std::uint8_t from) { return countingBytes(size, from, 3); }
 
 Bytes barSprite(std::uint8_t index)
 {
@@ -302,4 +294,4 @@ TEST_F(ModRoundTrip, AChangedFileNoModGivesBackIsRefusedAndNoModWritten)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

@@ -11,13 +11,10 @@
 #include <functional>
 #include <string>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::CommandResult;
-using testing::runCli;
-using testing::TempDir;
 
 void writeText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
@@ -120,4 +117,4 @@ TEST(PackRefusals, SaveFailsWhenTheLayoutFileCannotBeWritten)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

@@ -20,15 +20,10 @@
 #include <string>
 #include <vector>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::CommandResult;
-using testing::readFileBytes;
-using testing::runCli;
-using testing::TempDir;
-using testing::writeFileBytes;
 using tools::VswapWriter;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -392,4 +387,4 @@ TEST(PackAndReplace, NoFileReadIsWrittenOver)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

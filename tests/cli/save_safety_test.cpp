@@ -10,13 +10,10 @@
 #include <string>
 #include <vector>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::CommandResult;
-using testing::runCli;
-using testing::TempDir;
 
 std::vector<std::string> filesIn(const std::string& dir)
 {
@@ -107,4 +104,4 @@ TEST(SaveSafety, APaletteWithoutAllItsColoursIsRefusedNamingIt)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

@@ -14,12 +14,8 @@
 #include <string>
 #include <vector>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
-
-using testing::CommandResult;
-using testing::runCli;
-using testing::TempDir;
 
 constexpr std::uint32_t WallBytes = 4096;
 
@@ -102,4 +98,4 @@ TEST(ExtractSheet, ATooLargeSheetIsRefusedLeavingTheOutputAsItWasAndTheOptionsIt
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

@@ -6,11 +6,8 @@
 
 #include <algorithm>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
-
-using testing::readFileBytes;
-using testing::TempDir;
 
 BmpHeaderTemplate referenceHeader()
 {
@@ -72,4 +69,4 @@ TEST(BitmapWriter, FolderThatDoesNotExistRaises)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

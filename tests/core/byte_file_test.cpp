@@ -9,12 +9,8 @@
 #include <sys/stat.h>
 #include <vector>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
-
-using testing::readFileBytes;
-using testing::TempDir;
-using testing::writeFileBytes;
 
 // Runs f and returns the code and text of the RunError it raises.
 template <typename F>
@@ -170,4 +166,4 @@ TEST(ByteFileReading, OperationsOnAClosedFileFail)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

@@ -9,10 +9,9 @@
 
 #include <vector>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
 
-using testing::TempDir;
 using tools::VswapWriter;
 using Chunk = VswapWriter::Chunk;
 
@@ -233,4 +232,4 @@ TEST(ChunkTableDamage, NegativeSoundInformationOffsetIsAnIoError)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

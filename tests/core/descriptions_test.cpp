@@ -9,11 +9,8 @@
 
 #include <string>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
-
-using testing::TempDir;
-using testing::writeFileText;
 
 // Reads a description file with the given text into a table that was full
 // of stale texts, so that every slot the reading leaves alone shows up.
@@ -308,4 +305,4 @@ TEST(ShippedDescriptionsSprites, NameTheRightPictures)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

@@ -14,14 +14,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::CommitSteps;
-using testing::readFileBytes;
-using testing::TempDir;
-using testing::writeFileBytes;
 
 const std::vector<std::uint8_t> NewBytes{1, 2, 3, 4};
 const std::vector<std::uint8_t> OldBytes{9, 9};
@@ -225,4 +221,4 @@ TEST(OutputFile, TemporaryNamesAreKnownAsSuch)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

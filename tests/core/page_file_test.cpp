@@ -16,11 +16,10 @@
 #include <string>
 #include <vector>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using testing::TempDir;
 
 std::size_t numberAt(const Bytes& bytes, std::size_t at, std::size_t size)
 {
@@ -351,4 +350,4 @@ TEST_F(PageFileTest, ASoundThatGainsAPageMovesTheLaterSoundsAndKeepsEveryOtherCh
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

@@ -4,11 +4,8 @@
 
 #include <gtest/gtest.h>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
-
-using testing::TempDir;
-using testing::writeFileText;
 
 constexpr PackedColor OldColor = 0xABCDEF;
 
@@ -26,6 +23,18 @@ Palette readText(const std::string& text)
     Palette palette = filledPalette();
     readPaletteFile(dir.file("p.pal"), palette);
     return palette;
+}
+
+// The text of the error that reading the file into the palette raises;
+// "no error raised" when it raises none.
+std::string readingError(const std::string& path, Palette& palette)
+{
+    try {
+        readPaletteFile(path, palette);
+    } catch (const RunError& error) {
+        return error.what();
+    }
+    return "no error raised";
 }
 
 TEST(PaletteFile, HeaderAloneTurnsEveryColourBlack)
@@ -65,12 +74,7 @@ TEST(PaletteFile, ANonNumberStopsTheReadingAndKeepsTheColoursBeforeIt)
     TempDir dir;
     writeFileText(dir.file("p.pal"), "h\nh\nh\n1 2 3\n4 x 6\n7 8 9\n");
     Palette palette = filledPalette();
-    try {
-        readPaletteFile(dir.file("p.pal"), palette);
-        FAIL() << "no error raised";
-    } catch (const RunError& error) {
-        EXPECT_STREQ(error.what(), "Invalid numeric input");
-    }
+    EXPECT_EQ(readingError(dir.file("p.pal"), palette), "Invalid numeric input");
     EXPECT_EQ(palette[0], packColor(1, 2, 3));
     EXPECT_EQ(palette[1], OldColor);
     EXPECT_EQ(palette[2], OldColor);
@@ -80,14 +84,9 @@ TEST(PaletteFile, MissingFileIsFileNotFound)
 {
     TempDir dir;
     Palette palette = filledPalette();
-    try {
-        readPaletteFile(dir.file("absent.pal"), palette);
-        FAIL() << "no error raised";
-    } catch (const RunError& error) {
-        EXPECT_STREQ(error.what(), "File not found");
-    }
+    EXPECT_EQ(readingError(dir.file("absent.pal"), palette), "File not found");
     EXPECT_EQ(palette[0], OldColor);
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

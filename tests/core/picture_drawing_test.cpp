@@ -136,21 +136,32 @@ TEST(PictureDrawing, ColourIndexUnderThePointerIsTheHighestEqualEntry)
 
 TEST(PictureDrawing, PointerPositionText)
 {
-    EXPECT_EQ(pointerPositionText(true, 319, 319), "63,63");
-    EXPECT_EQ(pointerPositionText(true, 4, 5), "0,1");
-    EXPECT_EQ(pointerPositionText(true, 12, 300), "2,60");
-    // Over a sound plot: hundredths of the length and the level.
-    EXPECT_EQ(pointerPositionText(false, 319, 31), "99,99");
-    EXPECT_EQ(pointerPositionText(false, 0, 288), "0,0");
-    EXPECT_EQ(pointerPositionText(false, 160, 160), "50,50");
-    // Above and below the level scale.
-    EXPECT_EQ(pointerPositionText(false, 0, 0), "0,99");
-    EXPECT_EQ(pointerPositionText(false, 0, 30), "0,99");
-    EXPECT_EQ(pointerPositionText(false, 0, 289), "0,0");
-    EXPECT_EQ(pointerPositionText(false, 0, 319), "0,0");
-    // Positions the view never reports still give a text.
-    EXPECT_EQ(pointerPositionText(1, -7, -2147483647 - 1), "-1,-429496729");
-    EXPECT_EQ(pointerPositionText(false, 2147483647, -5), "671088639,99");
+    struct Case {
+        bool picture;
+        std::int32_t x;
+        std::int32_t y;
+        const char* text;
+    };
+    const Case cases[] = {
+        {true, 319, 319, "63,63"},
+        {true, 4, 5, "0,1"},
+        {true, 12, 300, "2,60"},
+        // Over a sound plot: hundredths of the length and the level.
+        {false, 319, 31, "99,99"},
+        {false, 0, 288, "0,0"},
+        {false, 160, 160, "50,50"},
+        // Above and below the level scale.
+        {false, 0, 0, "0,99"},
+        {false, 0, 30, "0,99"},
+        {false, 0, 289, "0,0"},
+        {false, 0, 319, "0,0"},
+        // Positions the view never reports still give a text.
+        {true, -7, -2147483647 - 1, "-1,-429496729"},
+        {false, 2147483647, -5, "671088639,99"},
+    };
+    for (const Case& each : cases)
+        EXPECT_EQ(pointerPositionText(each.picture, each.x, each.y), each.text)
+            << (each.picture ? "picture " : "plot ") << each.x << "," << each.y;
 }
 
 TEST(PictureDrawing, CeilingLevelText)

@@ -40,13 +40,21 @@ DecodedPicture truecolor(const std::function<ArgbColor(int x, int y)>& pixel, in
     return picture;
 }
 
+// A grid that holds every palette index: cell n holds n * 5, and 5 and 256
+// have no common factor.
+PixelGrid everyIndex()
+{
+    PixelGrid grid{};
+    for (int n = 0; n < GridCells; ++n)
+        grid[static_cast<std::size_t>(n)] = static_cast<std::uint8_t>(n * 5);
+    return grid;
+}
+
 TEST(PictureImport, TruecolourKeepsTheBasesIndexWhereTheColourIsUnchanged)
 {
     const Palette palette = gameColors();
     // Every palette index, the members of each pair of equal colours among them.
-    PixelGrid base{};
-    for (int n = 0; n < GridCells; ++n)
-        base[static_cast<std::size_t>(n)] = static_cast<std::uint8_t>(n * 5);
+    const PixelGrid base = everyIndex();
     const auto baseColor = [&](int x, int y) { return opaque(palette[base[gridCell(x, y)]]); };
 
     EXPECT_EQ(gridFromPicture(truecolor(baseColor), ItemKind::Wall, palette, &base), base);
@@ -195,9 +203,7 @@ TEST(PictureImport, DitheringKeepsTheMeanColourOfASmoothGradient)
 TEST(PictureImport, DitheringLeavesExactColoursBackgroundAndTheBaseAlone)
 {
     const Palette palette = gameColors();
-    PixelGrid every{};
-    for (int n = 0; n < GridCells; ++n)
-        every[static_cast<std::size_t>(n)] = static_cast<std::uint8_t>(n * 5);
+    const PixelGrid every = everyIndex();
     const auto exact = [&](int x, int y) { return opaque(palette[every[gridCell(x, y)]]); };
     EXPECT_EQ(gridFromPicture(truecolor(exact), ItemKind::Wall, palette, &every, ColorMatching::Dithered), every);
 

@@ -11,11 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
-
-using testing::TempDir;
-using testing::writeFileText;
 
 // Sets an environment variable for the test's duration, restoring it afterwards.
 class ScopedVariable {
@@ -160,4 +157,4 @@ TEST(ProgramPlaces, AStateFolderOthersControlIsNotUsed)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

@@ -8,14 +8,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
-
-using testing::GameCeilingIndices;
-using testing::readFileText;
-using testing::TempDir;
-using testing::writeFileText;
 
 std::uint32_t read32(const std::uint8_t* bytes)
 {
@@ -35,19 +31,15 @@ TEST(ReferenceBitmap, HeaderFields)
     const auto& bitmap = referenceBitmap();
     EXPECT_EQ(bitmap[0], 'B');
     EXPECT_EQ(bitmap[1], 'M');
-    EXPECT_EQ(read32(&bitmap[2]), 5174u);
-    EXPECT_EQ(read32(&bitmap[6]), 0u);
-    EXPECT_EQ(read32(&bitmap[10]), 1078u);
-    EXPECT_EQ(read32(&bitmap[14]), 40u);
-    EXPECT_EQ(read32(&bitmap[18]), 64u);
-    EXPECT_EQ(read32(&bitmap[22]), 64u);
-    EXPECT_EQ(read32(&bitmap[26]), 1u | 8u << 16);  // one plane, 8 bits per pixel
-    EXPECT_EQ(read32(&bitmap[30]), 0u);
-    EXPECT_EQ(read32(&bitmap[34]), 4096u);
-    EXPECT_EQ(read32(&bitmap[38]), 2867u);
-    EXPECT_EQ(read32(&bitmap[42]), 2867u);
-    EXPECT_EQ(read32(&bitmap[46]), 256u);
-    EXPECT_EQ(read32(&bitmap[50]), 256u);
+    // Each 32-bit field of the file and information headers, by its offset.
+    const std::pair<std::size_t, std::uint32_t> fields[] = {
+        {2, 5174}, {6, 0},     {10, 1078},          {14, 40},
+        {18, 64},  {22, 64},   {26, 1u | 8u << 16},  // one plane, 8 bits per pixel
+        {30, 0},   {34, 4096}, {38, 2867},          {42, 2867},
+        {46, 256}, {50, 256},
+    };
+    for (const auto& [offset, value] : fields)
+        EXPECT_EQ(read32(&bitmap[offset]), value) << "offset " << offset;
 }
 
 TEST(ReferenceBitmap, ColourTableIsTheGamePaletteAsBlueGreenRed)
@@ -151,4 +143,4 @@ TEST(CeilingIndex, ClampsTheValueAndKeepsTheLowByte)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

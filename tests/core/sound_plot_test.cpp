@@ -8,10 +8,8 @@
 #include <set>
 #include <vector>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
-
-using testing::TempDir;
 
 constexpr PackedColor WindowColor = packColor(240, 240, 240);
 constexpr PackedColor White = packColor(255, 255, 255);
@@ -142,4 +140,4 @@ TEST_F(PlotFixture, TheFilesLastByteIsNeverRead)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

@@ -14,11 +14,10 @@
 #include <string>
 #include <vector>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using testing::TempDir;
 
 PixelGrid emptyGrid()
 {
@@ -146,4 +145,4 @@ TEST(SpriteEncoder, SpritesOfTheDemoAndFullSizeFilesEncodeToTheirOwnBytes)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

@@ -4,18 +4,22 @@
 
 #include <gtest/gtest.h>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
 
-using testing::TempDir;
-using testing::writeFileText;
+// A text file of these bytes in the folder, open for reading.
+TextFile textFileOf(const TempDir& dir, const std::string& text)
+{
+    writeFileText(dir.file("text.txt"), text);
+    TextFile file;
+    file.open(dir.file("text.txt"));
+    return file;
+}
 
 TEST(TextFileLines, EndAtLineFeedOrCarriageReturnLineFeed)
 {
     TempDir dir;
-    writeFileText(dir.file("t.txt"), "first\r\nsecond\nthird\rstill third\n\nlast");
-    TextFile file;
-    file.open(dir.file("t.txt"));
+    TextFile file = textFileOf(dir, "first\r\nsecond\nthird\rstill third\n\nlast");
     EXPECT_EQ(file.readLine(), "first");
     EXPECT_EQ(file.readLine(), "second");
     EXPECT_EQ(file.readLine(), "third\rstill third");
@@ -32,9 +36,7 @@ TEST(TextFileLines, EndAtLineFeedOrCarriageReturnLineFeed)
 TEST(TextFileNumbers, SkipBlanksAndLineEndsAndReadZeroAtTheEnd)
 {
     TempDir dir;
-    writeFileText(dir.file("n.txt"), "  12\t-7\r\n\n  +30 rest of line\n4");
-    TextFile file;
-    file.open(dir.file("n.txt"));
+    TextFile file = textFileOf(dir, "  12\t-7\r\n\n  +30 rest of line\n4");
     EXPECT_EQ(file.readInteger(), 12);
     EXPECT_EQ(file.readInteger(), -7);
     EXPECT_EQ(file.readInteger(), 30);
@@ -48,9 +50,7 @@ TEST(TextFileNumbers, SkipBlanksAndLineEndsAndReadZeroAtTheEnd)
 TEST(TextFileNumbers, NumberEndsItsLineWhenTheLineEndFollows)
 {
     TempDir dir;
-    writeFileText(dir.file("n.txt"), "1 2 3\n4 5 6\n");
-    TextFile file;
-    file.open(dir.file("n.txt"));
+    TextFile file = textFileOf(dir, "1 2 3\n4 5 6\n");
     EXPECT_EQ(file.readInteger(), 1);
     EXPECT_EQ(file.readInteger(), 2);
     EXPECT_EQ(file.readInteger(), 3);
@@ -62,9 +62,7 @@ TEST(TextFileNumbers, NonNumbersAndOverflowAreInvalidNumericInput)
 {
     TempDir dir;
     for (const char* text : {"abc", "12x", "+-5", "-", "4294967296", "2147483648", "1.5"}) {
-        writeFileText(dir.file("bad.txt"), text);
-        TextFile file;
-        file.open(dir.file("bad.txt"));
+        TextFile file = textFileOf(dir, text);
         try {
             file.readInteger();
             ADD_FAILURE() << "accepted " << text;
@@ -73,9 +71,7 @@ TEST(TextFileNumbers, NonNumbersAndOverflowAreInvalidNumericInput)
             EXPECT_STREQ(error.text(), "Invalid numeric input");
         }
     }
-    writeFileText(dir.file("edge.txt"), "2147483647 -2147483648");
-    TextFile file;
-    file.open(dir.file("edge.txt"));
+    TextFile file = textFileOf(dir, "2147483647 -2147483648");
     EXPECT_EQ(file.readInteger(), 2147483647);
     EXPECT_EQ(file.readInteger(), -2147483647 - 1);
 }
@@ -84,12 +80,10 @@ TEST(TextFileNumbers, TakeAtMostThirtyTwoCharacters)
 {
     TempDir dir;
     // 33 digits: the first 32 are one (too large) number.
-    writeFileText(dir.file("long.txt"), std::string(31, '0') + "12");
-    TextFile file;
-    file.open(dir.file("long.txt"));
+    TextFile file = textFileOf(dir, std::string(31, '0') + "12");
     EXPECT_EQ(file.readInteger(), 1);
     EXPECT_EQ(file.readInteger(), 2);
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

@@ -9,12 +9,8 @@
 #include <string>
 #include <vector>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
-
-using testing::readFileBytes;
-using testing::TempDir;
-using testing::writeFileBytes;
 
 // The header of a sound of 100 bytes, byte for byte.
 const std::vector<std::uint8_t> HeaderOf100
@@ -101,4 +97,4 @@ TEST_F(WavWriterTest, SoundRunningPastTheEndLeavesTheOldFileAndNothingOpen)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

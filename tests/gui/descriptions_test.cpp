@@ -134,28 +134,30 @@ TEST_F(DescriptionsTest, ChoosingAVersionSetsTheCeilingRangeRewritesEveryLineAnd
     clickRow(3);
     ASSERT_EQ(window.ListBox1->selectedItems().size(), 1);
 
+    // The version's ceiling range, from its lowest value, and its
+    // descriptions in place of the other's; the entry stays current.
+    const auto expectVersionShown
+        = [&](int lowest, int highest, const char* level, const char* version, const char* otherVersion) {
+              SCOPED_TRACE(version);
+              EXPECT_EQ(window.spe1->minimum(), lowest);
+              EXPECT_EQ(window.spe1->maximum(), highest);
+              EXPECT_EQ(window.spe1->value(), lowest);
+              EXPECT_EQ(window.Label8->text(), level);
+              EXPECT_TRUE(describedBy(version, sampleLines()));
+              EXPECT_FALSE(listLines().join('\n').contains(otherVersion));
+              EXPECT_EQ(window.ListBox1->currentRow(), 3);
+          };
+
     window.Edit1->setText("stale");
     chooseVersion(SpearItem);
-    EXPECT_EQ(window.spe1->minimum(), 70);
-    EXPECT_EQ(window.spe1->maximum(), 90);
-    EXPECT_EQ(window.spe1->value(), 70);
-    EXPECT_EQ(window.Label8->text(), "1");
-    EXPECT_TRUE(describedBy("Spear", sampleLines()));
-    EXPECT_FALSE(listLines().join('\n').contains("Wolf13"));
-    // The entry stays current and is shown again; no line stays selected.
-    EXPECT_EQ(window.ListBox1->currentRow(), 3);
+    expectVersionShown(70, 90, "1", "Spear", "Wolf13");
+    // The entry is shown again; no line stays selected.
     EXPECT_TRUE(window.ListBox1->selectedItems().isEmpty());
     EXPECT_EQ(window.Label1->text(), "1");
     EXPECT_NE(window.Edit1->text(), "stale");
 
     chooseVersion(Wolf13Item);
-    EXPECT_EQ(window.spe1->minimum(), 10);
-    EXPECT_EQ(window.spe1->maximum(), 69);
-    EXPECT_EQ(window.spe1->value(), 10);
-    EXPECT_EQ(window.Label8->text(), "1:1");
-    EXPECT_TRUE(describedBy("Wolf13", sampleLines()));
-    EXPECT_FALSE(listLines().join('\n').contains("Spear"));
-    EXPECT_EQ(window.ListBox1->currentRow(), 3);
+    expectVersionShown(10, 69, "1:1", "Wolf13", "Spear");
 
     // The ceiling value stays 10 this time: the version change itself shows the entry.
     const QString size = window.Edit1->text();

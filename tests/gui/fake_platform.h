@@ -16,6 +16,16 @@
 
 namespace pagelark::testing {
 
+// A dialog's file filters as (name, pattern) pairs, to be compared whole.
+using FilterPairs = std::vector<std::pair<std::string, std::string>>;
+inline FilterPairs filterPairs(const std::vector<FileFilter>& filters)
+{
+    FilterPairs pairs;
+    for (const FileFilter& filter : filters)
+        pairs.emplace_back(filter.name, filter.pattern);
+    return pairs;
+}
+
 // Keeps every sound request, and passes it on to a real output when given one.
 class RecordingSoundOutput : public SoundOutput {
 public:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "archive/file_descriptor.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -13,21 +15,14 @@ namespace pagelark::testing {
 // instead, for as long as the object lives.
 class FileLock {
 public:
-    explicit FileLock(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
+    explicit FileLock(const std::string& path) : fd_(openDescriptor(path, O_RDONLY))
     {
-        EXPECT_GE(fd_, 0) << path;
-        EXPECT_EQ(::flock(fd_, LOCK_EX | LOCK_NB), 0) << path;
+        EXPECT_TRUE(fd_.valid()) << path;
+        EXPECT_EQ(::flock(fd_.get(), LOCK_EX | LOCK_NB), 0) << path;
     }
-    ~FileLock()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
 
 private:
-    int fd_;
+    FileDescriptor fd_;
 };
 
 }  // namespace pagelark::testing

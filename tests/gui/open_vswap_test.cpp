@@ -77,11 +77,7 @@ TEST_F(OpenVswapTest, OpeningCopiesTheFileAndListsItsChunks)
     ASSERT_EQ(platform.openRequests.size(), 1u);
     const OpenDialogRequest& request = platform.openRequests.front();
     EXPECT_EQ(request.title, "Load a VSWAP.* file");
-    ASSERT_EQ(request.filters.size(), 2u);
-    EXPECT_EQ(request.filters[0].name, "VSWAP Files");
-    EXPECT_EQ(request.filters[0].pattern, "VSWAP.*");
-    EXPECT_EQ(request.filters[1].name, "All Files");
-    EXPECT_EQ(request.filters[1].pattern, "*.*");
+    EXPECT_EQ(filterPairs(request.filters), (FilterPairs{{"VSWAP Files", "VSWAP.*"}, {"All Files", "*.*"}}));
     EXPECT_EQ(request.startDirectory, platform.dir.withSeparator());
 
     EXPECT_TRUE(platform.errors.empty());

@@ -22,11 +22,7 @@ namespace {
 // Rows of the list: a patterned wall, a wall of index 7, a sprite bar of
 // index 4 in column 20 (rows 10..20), a sprite chunk without a sprite, and
 // a 50-byte sound whose every sample is 100.
-constexpr int PatternWallRow = 0;
-constexpr int PlainWallRow = 1;
-constexpr int BarSpriteRow = 2;
-constexpr int EmptySpriteRow = 3;
-constexpr int SoundRow = 4;
+enum Row { PatternWallRow, PlainWallRow, BarSpriteRow, EmptySpriteRow, SoundRow };
 constexpr std::uint8_t SoundSample = 100;
 
 std::vector<std::uint8_t> pictureVswap()
@@ -175,9 +171,7 @@ TEST_F(PictureViewTest, NewPaletteAsksForAPaletteFileAndCancellingChangesNothing
     ASSERT_EQ(platform.openRequests.size(), 2u);
     const OpenDialogRequest& request = platform.openRequests.back();
     EXPECT_EQ(request.title, "");
-    ASSERT_EQ(request.filters.size(), 1u);
-    EXPECT_EQ(request.filters[0].name, "Palette file");
-    EXPECT_EQ(request.filters[0].pattern, "*.pal");
+    EXPECT_EQ(filterPairs(request.filters), (FilterPairs{{"Palette file", "*.pal"}}));
     EXPECT_EQ(request.startDirectory, "");
 
     EXPECT_EQ(window.state().palette, before);

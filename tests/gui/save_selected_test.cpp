@@ -13,10 +13,8 @@
 namespace pagelark::testing {
 namespace {
 
-constexpr int WallRow = 0;
-constexpr int SpriteRow = 1;
-constexpr int BrokenSpriteRow = 2;
-constexpr int SoundRow = 3;
+// Rows of the list, in the order the page file holds them.
+enum Row { WallRow, SpriteRow, BrokenSpriteRow, SoundRow };
 
 // A wall, a sprite, a chunk that holds no sprite and a sound over two pages,
 // the first a whole page of 4096 bytes as in the games' files.

@@ -22,11 +22,10 @@
 #include <tuple>
 #include <vector>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using testing::TempDir;
 
 Palette gameColors()
 {
@@ -270,4 +269,4 @@ TEST(PictureFiles, RefusesPicturesWhosePixelsCannotAllBeDecoded)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

@@ -18,11 +18,10 @@
 #include <string>
 #include <vector>
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using testing::TempDir;
 
 void writeSoundFile(const std::string& path, int format, int channels, int rate, const std::vector<float>& frames)
 {
@@ -78,6 +77,15 @@ Bytes wavHeader(int channels, int rate, int bits, std::uint32_t dataBytes, bool 
     return header;
 }
 
+// How often the samples cross the middle level, twice a period of a tone.
+int midlineCrossings(const Bytes& samples)
+{
+    int crossings = 0;
+    for (std::size_t i = 1; i < samples.size(); ++i)
+        crossings += (samples[i - 1] < 128) != (samples[i] < 128);
+    return crossings;
+}
+
 std::vector<float> sine(int rate, int frames, double frequency, double amplitude)
 {
     std::vector<float> samples;
@@ -124,10 +132,7 @@ TEST(SoundFiles, OtherSoundsAreMixedToMonoResampledAndCentred)
     const Bytes samples = importSound(dir.file("sine.wav")).samples;
 
     EXPECT_NEAR(static_cast<double>(samples.size()), 6896, 1);
-    int crossings = 0;
-    for (std::size_t i = 1; i < samples.size(); ++i)
-        crossings += (samples[i - 1] < 128) != (samples[i] < 128);
-    EXPECT_NEAR(crossings, 880, 10);
+    EXPECT_NEAR(midlineCrossings(samples), 880, 10);
     EXPECT_NEAR(std::accumulate(samples.begin(), samples.end(), 0.0) / static_cast<double>(samples.size()), 128, 1);
     EXPECT_NEAR(*std::max_element(samples.begin() + 100, samples.end() - 100), 160, 1);
     EXPECT_NEAR(*std::min_element(samples.begin() + 100, samples.end() - 100), 96, 1);
@@ -201,10 +206,7 @@ TEST(SoundFiles, SoundsOfVeryHighRatesAndOfUnknownLengthAreRead)
     writeSoundFile(dir.file("fast.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 1, 2'000'000, fast);
     const Bytes samples = importSound(dir.file("fast.wav")).samples;
     EXPECT_NEAR(static_cast<double>(samples.size()), 6896, 1);
-    int crossings = 0;
-    for (std::size_t i = 1; i < samples.size(); ++i)
-        crossings += (samples[i - 1] < 128) != (samples[i] < 128);
-    EXPECT_NEAR(crossings, 880, 10);
+    EXPECT_NEAR(midlineCrossings(samples), 880, 10);
     EXPECT_NEAR(*std::max_element(samples.begin() + 100, samples.end() - 100), 192, 2);
     EXPECT_NEAR(*std::min_element(samples.begin() + 100, samples.end() - 100), 64, 2);
 
@@ -265,4 +267,4 @@ TEST(SoundFiles, RefusesWhatCannotBeAPageFilesSound)
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

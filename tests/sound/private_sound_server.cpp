@@ -1,5 +1,6 @@
 #include "tests/sound/private_sound_server.h"
 
+#include "archive/file_descriptor.h"
 #include "tests/support/temp_dir.h"
 
 #include <chrono>
@@ -27,19 +28,13 @@ const PrivateSoundServer* theServer = nullptr;
 // Whether the server takes connections on its socket yet.
 bool accepting(const std::string& socketPath)
 {
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return false;
+    const FileDescriptor fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    if (socketPath.size() >= sizeof(address.sun_path)) {
-        ::close(fd);
+    if (!fd.valid() || socketPath.size() >= sizeof(address.sun_path))
         return false;
-    }
     std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
-    const bool connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
-    ::close(fd);
-    return connected;
+    return ::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
 }
 
 std::string logText(const std::string& logPath)
@@ -56,8 +51,8 @@ std::string logText(const std::string& logPath)
 PrivateSoundServer::PrivateSoundServer(const std::string& runtimeDir, const std::string& logDir)
 {
     const std::string logPath = logDir + "/pulseaudio.log";
-    const int log = ::open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (log < 0) {
+    const FileDescriptor log = openDescriptor(logPath, O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (!log.valid()) {
         problem_ = "cannot write the sound server's log " + logPath;
         return;
     }
@@ -77,7 +72,6 @@ PrivateSoundServer::PrivateSoundServer(const std::string& runtimeDir, const std:
     const pid_t parent = ::getpid();
     const pid_t pid = ::fork();
     if (pid < 0) {
-        ::close(log);
         problem_ = "cannot start the sound server: fork failed";
         return;
     }
@@ -86,12 +80,11 @@ PrivateSoundServer::PrivateSoundServer(const std::string& runtimeDir, const std:
         ::prctl(PR_SET_PDEATHSIG, SIGTERM);
         if (::getppid() != parent)
             ::_exit(1);
-        ::dup2(log, STDOUT_FILENO);
-        ::dup2(log, STDERR_FILENO);
+        ::dup2(log.get(), STDOUT_FILENO);
+        ::dup2(log.get(), STDERR_FILENO);
         ::execvp(argv[0], argv.data());
         ::_exit(NotInstalled);
     }
-    ::close(log);
     pid_ = pid;
 
     const std::string socketPath = runtimeDir + "/pulse/native";

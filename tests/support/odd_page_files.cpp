@@ -1,6 +1,7 @@
 #include "tests/support/odd_page_files.h"
 
 #include "pictures/sprite_encoder.h"
+#include "tests/support/counting_bytes.h"
 #include "tests/support/vswap_writer.h"
 
 namespace pagelark::testing {
@@ -10,13 +11,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using tools::VswapWriter;
 
-Bytes counting(std::size_t size, std::uint8_t from)
-{
-    Bytes bytes(size);
-    for (std::size_t n = 0; n < size; ++n)
-        bytes[n] = static_cast<std::uint8_t>(from + n * 5);
-    return bytes;
-}
+Bytes counting(std::size_t size, std::uint8_t from) { return countingBytes(size, from, 5); }
 
 Bytes dotSprite(int x, int y, std::uint8_t index)
 {

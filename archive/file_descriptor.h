@@ -9,6 +9,18 @@
 
 namespace pagelark {
 
+// Calls a system call's wrapper again for as long as a signal interrupts it
+// (it fails with EINTR), and returns its first other result.
+template <typename SystemCall>
+auto retryOnSignal(SystemCall call)
+{
+    for (;;) {
+        const auto result = call();
+        if (!(result < 0 && errno == EINTR))
+            return result;
+    }
+}
+
 // Owns a file descriptor, so that it is closed however its user leaves.
 class FileDescriptor {
 public:
@@ -34,8 +46,14 @@ public:
         if (fd_ >= 0)
             ::close(std::exchange(fd_, -1));
     }
-    // Closes now and returns close's result, so that a delayed write error is seen.
-    int closeNow() { return ::close(std::exchange(fd_, -1)); }
+    // Closes now and returns close's result, so that a delayed write error
+    // is seen. An interrupted close has still closed the descriptor on Linux,
+    // so it counts as done: closing again could close another file's.
+    int closeNow()
+    {
+        const int result = ::close(std::exchange(fd_, -1));
+        return result != 0 && errno == EINTR ? 0 : result;
+    }
 
 private:
     int fd_ = -1;
@@ -45,11 +63,13 @@ private:
 // program. On failure the result is not valid and errno tells why.
 inline FileDescriptor openDescriptor(const std::string& path, int flags, mode_t mode = 0)
 {
-    int fd;
-    do {
-        fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
-    } while (fd < 0 && errno == EINTR);
-    return FileDescriptor(fd);
+    return FileDescriptor(retryOnSignal([&] { return ::open(path.c_str(), flags | O_CLOEXEC, mode); }));
+}
+
+// openat(2) likewise, for a name within an open folder.
+inline FileDescriptor openDescriptorAt(int folder, const std::string& name, int flags, mode_t mode = 0)
+{
+    return FileDescriptor(retryOnSignal([&] { return ::openat(folder, name.c_str(), flags | O_CLOEXEC, mode); }));
 }
 
 }  // namespace pagelark
