@@ -14,6 +14,7 @@
 #include "archive/program_places.h"
 #include "pictures/reference_tables.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -85,40 +86,47 @@ TForm1::~TForm1() = default;
 
 void TForm1::connectHandlers()
 {
-    connect(SpeedButton1, &QToolButton::clicked, this, guardedSlot(platform_, this, &TForm1::SpeedButton1Click));
+    using Handler = void (TForm1::*)();
+    const std::pair<QAction*, Handler> actions[] = {
+        {S1, &TForm1::S1Click},
+        {Replace1, &TForm1::Replace1Click},
+        {Undo1, &TForm1::Undo1Click},
+        {Redo1, &TForm1::Redo1Click},
+        {EditInEditor1, &TForm1::EditInEditor1Click},
+        {SaveVswapAs1, &TForm1::SaveVswapAs1Click},
+        {SaveChangesAsMod1, &TForm1::SaveChangesAsMod1Click},
+    };
+    for (const auto& [action, handler] : actions)
+        connect(action, &QAction::triggered, this, guardedSlot(platform_, this, handler));
+    const std::pair<QAbstractButton*, Handler> buttons[] = {
+        {SpeedButton1, &TForm1::SpeedButton1Click},
+        {SpeedButton2, &TForm1::SpeedButton2Click},
+        {rb1, &TForm1::rb1Click},
+        {rb2, &TForm1::rb2Click},
+        {rb3, &TForm1::rb3Click},
+        {sbf, &TForm1::sbfClick},
+        {sbb, &TForm1::sbbClick},
+        {Sb2, &TForm1::Sb2Click},
+        {Sb4, &TForm1::Sb4Click},
+        {spgem, &TForm1::spgemClick},
+    };
+    for (const auto& [button, handler] : buttons)
+        connect(button, &QAbstractButton::clicked, this, guardedSlot(platform_, this, handler));
     connect(Image1, &AboutPicture::clicked, this, guardedSlot(platform_, this, &TForm1::Image1Click));
-    connect(S1, &QAction::triggered, this, guardedSlot(platform_, this, &TForm1::S1Click));
-    connect(Replace1, &QAction::triggered, this, guardedSlot(platform_, this, &TForm1::Replace1Click));
-    connect(Undo1, &QAction::triggered, this, guardedSlot(platform_, this, &TForm1::Undo1Click));
-    connect(Redo1, &QAction::triggered, this, guardedSlot(platform_, this, &TForm1::Redo1Click));
-    connect(SaveChangesAsMod1, &QAction::triggered, this,
-            guardedSlot(platform_, this, &TForm1::SaveChangesAsMod1Click));
-    connect(EditInEditor1, &QAction::triggered, this, guardedSlot(platform_, this, &TForm1::EditInEditor1Click));
-    connect(SaveVswapAs1, &QAction::triggered, this, guardedSlot(platform_, this, &TForm1::SaveVswapAs1Click));
     // Whatever changes the selection, the user or the program, Replace follows it.
     connect(ListBox1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { updateEditActions(); });
     connect(ListBox1, &ChunkList::entryClicked, this, guardedSlot(platform_, this, &TForm1::ListBox1Click));
     connect(Edit4, &ClickableLineEdit::clicked, this, guardedSlot(platform_, this, &TForm1::Edit4Click));
     connect(cb1, &QComboBox::editTextChanged, this, guardedSlot(platform_, this, &TForm1::cb1Change));
-    connect(SpeedButton2, &QToolButton::clicked, this, guardedSlot(platform_, this, &TForm1::SpeedButton2Click));
     connect(Image2, &PictureBox::clicked, this, guardedSlot(platform_, this, &TForm1::Image2Click));
     connect(spe1, &SpinEdit::valueChanged, this, guardedSlot(platform_, this, &TForm1::spe1Change));
     connect(Image2, &PictureBox::mouseMoved, this,
             [this](int x, int y) { runGuarded(platform_, [&] { Image2MouseMove(x, y); }); });
     connect(ListBox1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { runGuarded(platform_, [&] { popUpListMenu(at); }); });
-
     connect(Timer1, &QTimer::timeout, this, guardedSlot(platform_, this, &TForm1::Timer1Timer));
     // The animation switches on the release of any mouse button over its button.
     anim->installEventFilter(this);
-    connect(rb1, &QRadioButton::clicked, this, guardedSlot(platform_, this, &TForm1::rb1Click));
-    connect(rb2, &QRadioButton::clicked, this, guardedSlot(platform_, this, &TForm1::rb2Click));
-    connect(rb3, &QRadioButton::clicked, this, guardedSlot(platform_, this, &TForm1::rb3Click));
-    connect(sbf, &QToolButton::clicked, this, guardedSlot(platform_, this, &TForm1::sbfClick));
-    connect(sbb, &QToolButton::clicked, this, guardedSlot(platform_, this, &TForm1::sbbClick));
-    connect(Sb2, &QToolButton::clicked, this, guardedSlot(platform_, this, &TForm1::Sb2Click));
-    connect(Sb4, &QToolButton::clicked, this, guardedSlot(platform_, this, &TForm1::Sb4Click));
-    connect(spgem, &QToolButton::clicked, this, guardedSlot(platform_, this, &TForm1::spgemClick));
 }
 
 void TForm1::FormCreate()
