@@ -1,5 +1,7 @@
 #include "bench/bench_platform.h"
 
+#include "archive/run_error.h"
+
 #include <QCoreApplication>
 
 #include <chrono>
@@ -40,5 +42,7 @@ std::uint32_t BenchPlatform::tickCount()
 }
 
 void BenchPlatform::processPendingEvents() { QCoreApplication::processEvents(); }
+
+const ModOperations& BenchPlatform::modOperations() { throw RunError::message("The benchmarks' window has no mods"); }
 
 }  // namespace pagelark::bench

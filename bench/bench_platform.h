@@ -48,6 +48,8 @@ public:
     {
         return false;
     }
+    // The benchmarks save and apply no mods in the window.
+    const ModOperations& modOperations() override;
 
 private:
     testing::TempDir dir_;

@@ -1,9 +1,8 @@
 // The benchmark program: the window's benchmarks need a QApplication on the
 // offscreen platform, and the run ends with the table of figures beside
-// their baselines. Started with the memory probe's flag it is the probe.
+// their baselines. Started with the sheet probe's flag it is that probe.
 #include "bench/bench_window.h"
 #include "bench/figure_table.h"
-#include "bench/peak_memory_probe.h"
 #include "bench/sheet_probe.h"
 #include "tests/support/headless_qt.h"
 
@@ -21,8 +20,6 @@ int main(int argc, char* argv[])
     // The figures are for the offscreen platform, wherever the run happens.
     ::setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/1);
     pagelark::testing::installHeadlessMessageFilter();
-    if (argc > 1 && std::string_view(argv[1]) == pagelark::bench::PeakMemoryProbeFlag)
-        return pagelark::bench::runPeakMemoryProbe(argc, argv);
     if (argc > 1 && std::string_view(argv[1]) == pagelark::bench::SheetProbeFlag)
         return pagelark::bench::runSheetProbe(argc, argv);
 

@@ -1,6 +1,6 @@
 // Peak resident memory of the program after opening the full-size file,
-// measured in a fresh process (the benchmark program itself, started as a
-// probe), against the window with nothing open, and with a description
+// measured in a fresh process (the memory probe, which links the window
+// alone), against the window with nothing open, and with a description
 // file holding a megabyte-long line against the shipped one, and after a
 // hundred replacements undone against the file open alone.
 #include "bench/bench_files.h"
@@ -33,7 +33,7 @@ Peak probe(Probe what)
         = what == Probe::OpenWithLongLine ? QString::fromStdString(longLineDescriptionsPath()) : QStringLiteral("-");
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(),
+    child.start(QCoreApplication::applicationDirPath() + QStringLiteral("/pagelark_memory_probe"),
                 {QString::fromLatin1(PeakMemoryProbeFlag.data(), static_cast<qsizetype>(PeakMemoryProbeFlag.size())),
                  what == Probe::WindowOnly             ? QStringLiteral("window")
                      : what == Probe::UndoHundredSteps ? QStringLiteral("undo")

@@ -4,8 +4,8 @@
 
 namespace pagelark::bench {
 
-// The private flag that makes the benchmark program a memory probe:
-//   pagelark_bench --peak-memory-probe window|open|undo VSWAPFILE DESCRIPTIONFILE|-
+// The memory probe's command line:
+//   pagelark_memory_probe --peak-memory-probe window|open|undo VSWAPFILE DESCRIPTIONFILE|-
 // It starts the application, shows the main window, opens the file (for
 // "open" and "undo") with this description file in the place of
 // wolfpics.txt ("-" for the shipped one), lets the window paint, for "undo"

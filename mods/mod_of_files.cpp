@@ -9,6 +9,7 @@
 #include "mods/mod_limits.h"
 #include "mods/mod_making.h"
 #include "mods/mod_result.h"
+#include "mods/sha256_qt.h"
 #include "pictures/chunk_picture.h"
 #include "pictures/png_files_qt.h"
 
@@ -111,6 +112,31 @@ void requireModOriginal(const FileFacts& facts, const std::string& originalPath,
     throw RunError::message(originalPath + ": not the file " + modPath + " was made for: this one is "
                             + std::to_string(facts.size) + " bytes, SHA-256 " + shortHash(facts.sha256)
                             + "; the mod's original is " + madeFor);
+}
+
+PageFile modApplied(const std::string& modPath, const ModSide& shown, const PageFile& current, ByteFile& source)
+{
+    ByteFile modFile;
+    std::vector<std::uint8_t> zip = modFileBytes(modFile, modPath);
+    std::optional<ModArchive> mod;
+    namingFile(modPath, [&] { mod.emplace(std::move(zip)); });
+    const ModManifest& manifest = mod->manifest();
+    const FileFacts facts = namingFile(shown.path, [&] {
+        return FileFacts{shown.file.size(), sha256OfFile(shown.file)};
+    });
+    requireModOriginal(facts, shown.path, modPath, manifest);
+    return namingFile(modPath, [&] {
+        const ModPlan plan = mod->plan();
+        if (!plan.resultBytes.empty())
+            throw RunError::message(
+                "the mod changes bytes outside the chunks as well, which the window does not "
+                "apply; apply it with pagelark-cli patch");
+        PageFile made = applyModArchive(current, manifest, plan);
+        checkResultFacts(
+            writeModResult(made, &source, {}, manifest.result.size, [](const std::uint8_t*, std::size_t) {}),
+            manifest.result);
+        return made;
+    });
 }
 
 }  // namespace pagelark

@@ -9,6 +9,7 @@
 namespace pagelark {
 
 class ByteFile;
+struct PageFile;
 struct ModManifest;
 struct FileFacts;
 
@@ -36,6 +37,13 @@ struct MadeMod {
 // name the file they are about.
 MadeMod madeMod(const ModSide& original, const ModSide& changed, const Palette& palette,
                 const std::string& programVersion);
+
+// The page file shown (`current`, whose chunks refer to `source`, as
+// `shown` holds it written) with the mod of this file applied: refused,
+// naming the files, for a mod that was not made for the page file shown, that
+// does not make the file its manifest describes, or that changes bytes
+// outside the chunks, which a page file does not hold.
+PageFile modApplied(const std::string& modPath, const ModSide& shown, const PageFile& current, ByteFile& source);
 
 // The bytes of a mod file, opened into `file` and read whole; refused
 // unread, naming it, when it is longer than any mod.

@@ -9,6 +9,8 @@
 
 namespace pagelark {
 
+struct ModOperations;
+
 struct FileFilter {
     std::string name;     // "VSWAP Files"
     std::string pattern;  // "VSWAP.*"; several patterns separated by ';'
@@ -86,6 +88,10 @@ public:
     virtual bool openInApplication(const std::string& path, const std::string& mimeType,
                                    const std::optional<std::string>& applicationId)
         = 0;
+
+    // Saving and applying mods, loaded when first asked for; raises a
+    // RunError when they cannot be.
+    virtual const ModOperations& modOperations() = 0;
 };
 
 }  // namespace pagelark

@@ -2,9 +2,12 @@
 
 #include "app/desktop/deferred_sound_output.h"
 #include "app/desktop/desktop_applications.h"
+#include "archive/run_error.h"
+#include "mods/mod_operations.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLibrary>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -152,6 +155,27 @@ bool QtPlatform::openInApplication(const std::string& path, const std::string& m
                                    const std::optional<std::string>& applicationId)
 {
     return launchApplication(path, mimeType, applicationId);
+}
+
+const ModOperations& QtPlatform::modOperations()
+{
+    if (modOperations_ != nullptr)
+        return *modOperations_;
+    using Entry = const ModOperations* (*)();
+    const std::string dir = programDir();
+    for (const std::string& path : {dir + ModModuleName, dir + "../lib/pagelark/" + ModModuleName}) {
+        // The module stays loaded for the rest of the run: the operations' code lives in it.
+        QLibrary module(QString::fromStdString(path));
+        if (!module.load())
+            continue;
+        if (const auto entry = reinterpret_cast<Entry>(module.resolve(ModModuleEntry))) {
+            modOperations_ = entry();
+            return *modOperations_;
+        }
+        module.unload();
+    }
+    throw RunError::message(std::string("Mods cannot be saved or applied: ") + ModModuleName
+                            + " is not installed beside the program");
 }
 
 }  // namespace pagelark

@@ -27,11 +27,13 @@ public:
     void processPendingEvents() override;
     SoundOutput& soundOutput() override;
     std::vector<DesktopApplication> applicationsFor(const std::string& mimeType) override;
+    const ModOperations& modOperations() override;
     bool openInApplication(const std::string& path, const std::string& mimeType,
                            const std::optional<std::string>& applicationId) override;
 
 private:
     std::unique_ptr<SoundOutput> soundOutput_;
+    const ModOperations* modOperations_ = nullptr;
 };
 
 // The filters as a Qt dialog takes them: "VSWAP Files (VSWAP.*);;All Files (*)".

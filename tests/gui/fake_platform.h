@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/desktop/platform.h"
+#include "mods/mod_operations.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -125,6 +126,8 @@ public:
             editor(path);
         return true;
     }
+
+    const ModOperations& modOperations() override { return linkedModOperations(); }
 
     struct Launch {
         std::string path;

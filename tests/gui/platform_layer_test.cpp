@@ -38,6 +38,18 @@ TEST(QtPlatformTest, ProgramDirEndsWithTheSeparatorAndTheClockMoves)
     EXPECT_GE(static_cast<std::uint32_t>(platform.tickCount() - before), 15u);
 }
 
+// The window's program links neither libzip nor GIO: both come when first needed.
+TEST(QtPlatformTest, ModsComeFromTheirModuleAndTheDesktopsApplicationsFromGio)
+{
+    QtPlatform platform;
+    const ModOperations& mods = platform.modOperations();
+    EXPECT_NE(mods.madeMod, nullptr);
+    EXPECT_NE(mods.madeMod, linkedModOperations().madeMod) << "taken from the program, not the module";
+    EXPECT_EQ(&platform.modOperations(), &mods);
+    EXPECT_TRUE(platform.applicationsFor("application/x-pagelark-no-such-type").empty());
+    EXPECT_FALSE(platform.openInApplication("/nonexistent", "application/x-pagelark-no-such-type", std::nullopt));
+}
+
 class FileOpsTest : public ::testing::Test {
 protected:
     TempDir dir;
