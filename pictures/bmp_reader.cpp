@@ -206,6 +206,11 @@ DecodedPicture decodeBmp(std::span<const std::uint8_t> file)
         const int y = layout.topDown ? row : layout.rows - 1 - row;
         const std::size_t rowAt = layout.pixelsAt + static_cast<std::size_t>(row) * layout.rowStride;
         const std::size_t out = static_cast<std::size_t>(y) * static_cast<std::size_t>(layout.width);
+        if (layout.bitsPerPixel == 8) {
+            const auto from = file.begin() + static_cast<std::ptrdiff_t>(rowAt);
+            std::copy(from, from + layout.width, picture.indices.begin() + static_cast<std::ptrdiff_t>(out));
+            continue;
+        }
         if (picture.indexed) {
             // Pixels of fewer bits fill each byte from its high bits down.
             const auto bits = static_cast<std::size_t>(layout.bitsPerPixel);
