@@ -1,6 +1,7 @@
 #include "archive/program_places.h"
 
 #include "archive/folder_safety.h"
+#include "archive/own_entry.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -60,12 +61,8 @@ std::string whyNotPrivate(const std::filesystem::path& folder)
     struct stat own {};
     if (::lstat(folder.c_str(), &own) != 0)
         return std::strerror(errno);
-    if (S_ISLNK(own.st_mode))
-        return "it is a link";
-    if (!S_ISDIR(own.st_mode))
-        return "it is not a folder";
-    if (own.st_uid != ::geteuid())
-        return "it belongs to another user";
+    if (const std::string why = whyNotOwnEntry(own, S_IFDIR, "folder"); !why.empty())
+        return "it " + why;
     if (othersCanChange(own.st_uid, own.st_mode))
         return "other users can write to it";
     // Whoever may change the folder it is in may put another in its place.

@@ -3,6 +3,7 @@
 // against a plain copy of the file. Every output is flushed to disk before
 // it is renamed into place, so the baselines flush theirs too.
 #include "bench/bench_files.h"
+#include "bench/command_runs.h"
 #include "cli/extract_commands.h"
 #include "cli/pack_command.h"
 #include "cli/replace_command.h"
@@ -13,7 +14,6 @@
 #include <exception>
 #include <fcntl.h>
 #include <filesystem>
-#include <sstream>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -29,10 +29,7 @@ const testing::TempDir& savedFolder()
         cli::SaveRequest request;
         request.vswapPath = fullSizeVswapPath();
         request.outputDir = folder.path().string();
-        std::ostringstream out;
-        std::ostringstream problems;
-        if (!cli::saveChunks(request, out, problems))
-            throw std::runtime_error("the full-size file could not be saved: " + problems.str());
+        runCommand(cli::saveChunks, request, "the full-size file could not be saved");
         return true;
     }();
     (void)saved;
@@ -50,21 +47,16 @@ void writeFlushed(const std::string& path, const std::vector<std::uint8_t>& byte
     ::close(fd);
 }
 
-void PackSavedFolder(benchmark::State& state)
+cli::PackRequest packOfSavedFolder()
 {
-    try {
-        cli::PackRequest request;
-        request.folder = savedFolder().path().string();
-        request.outputPath = scratchPath("PACKED.WL6");
-        request.palettePath = gamePalette();
-        for (auto _ : state) {
-            std::ostringstream out;
-            cli::packFolder(request, out, out);
-        }
-    } catch (const std::exception& error) {
-        state.SkipWithError(error.what());
-    }
+    cli::PackRequest request;
+    request.folder = savedFolder().path().string();
+    request.outputPath = scratchPath("PACKED.WL6");
+    request.palettePath = gamePalette();
+    return request;
 }
+
+void PackSavedFolder(benchmark::State& state) { timeCommand(state, cli::packFolder, packOfSavedFolder); }
 
 void ReadFilesWriteBytesOnce(benchmark::State& state)
 {
@@ -86,22 +78,17 @@ void ReadFilesWriteBytesOnce(benchmark::State& state)
     }
 }
 
-void ReplaceOneWall(benchmark::State& state)
+cli::ReplaceRequest replaceOfOneWall()
 {
-    try {
-        cli::ReplaceRequest request;
-        request.vswapPath = fullSizeVswapPath();
-        request.outputPath = scratchPath("REPLACED.WL6");
-        request.palettePath = gamePalette();
-        request.replacements = {{40, savedFolder().file("wall0040.bmp")}};
-        for (auto _ : state) {
-            std::ostringstream out;
-            cli::replaceChunks(request, out, out);
-        }
-    } catch (const std::exception& error) {
-        state.SkipWithError(error.what());
-    }
+    cli::ReplaceRequest request;
+    request.vswapPath = fullSizeVswapPath();
+    request.outputPath = scratchPath("REPLACED.WL6");
+    request.palettePath = gamePalette();
+    request.replacements = {{40, savedFolder().file("wall0040.bmp")}};
+    return request;
 }
+
+void ReplaceOneWall(benchmark::State& state) { timeCommand(state, cli::replaceChunks, replaceOfOneWall); }
 
 void CopyFilePlainly(benchmark::State& state)
 {

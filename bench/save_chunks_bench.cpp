@@ -3,6 +3,7 @@
 // Each run saves into a new, empty folder, as one extracts a game file; the
 // folder of the run before is removed outside the measurement.
 #include "bench/bench_files.h"
+#include "bench/command_runs.h"
 #include "cli/extract_commands.h"
 #include "tests/support/temp_dir.h"
 
@@ -12,8 +13,6 @@
 #include <exception>
 #include <filesystem>
 #include <memory>
-#include <sstream>
-#include <stdexcept>
 
 namespace pagelark::bench {
 
@@ -27,13 +26,7 @@ cli::SaveRequest saveEverything(const std::string& outputDir)
     return request;
 }
 
-void saveChunks(const cli::SaveRequest& request)
-{
-    std::ostringstream out;
-    std::ostringstream problems;
-    if (!cli::saveChunks(request, out, problems))
-        throw std::runtime_error("not every chunk was saved: " + problems.str());
-}
+void saveChunks(const cli::SaveRequest& request) { runCommand(cli::saveChunks, request, "not every chunk was saved"); }
 
 // An empty folder for each run of the benchmark's loop, the one before gone.
 class FreshFolders {

@@ -6,6 +6,7 @@
 // it (the benchmark program as a probe) beside the sheet's own pixels, one
 // byte each.
 #include "bench/bench_files.h"
+#include "bench/command_runs.h"
 #include "bench/sheet_probe.h"
 #include "cli/opened_vswap.h"
 #include "cli/sheet_command.h"
@@ -20,7 +21,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -58,13 +58,7 @@ cli::SheetRequest largestSheet(const std::string& sheetPath)
     return request;
 }
 
-void drawSheet(const cli::SheetRequest& request)
-{
-    std::ostringstream out;
-    std::ostringstream problems;
-    if (!cli::drawSheet(request, out, problems))
-        throw std::runtime_error("not every sprite was read: " + problems.str());
-}
+void drawSheet(const cli::SheetRequest& request) { runCommand(cli::drawSheet, request, "not every sprite was read"); }
 
 // Peak memory in MB of a fresh process that draws the sheet.
 double probePeakMb(const cli::SheetRequest& request)

@@ -76,11 +76,7 @@ Bytes samplesOf(const Bytes& wav, const ModEntry& entry)
 ChunkReplacement replacementOf(const ModEntry& entry, ZipReader& zip)
 {
     ChunkReplacement replacement;
-    replacement.kind = entry.kind;
-    replacement.number = entry.number;
-    replacement.index = entry.index;
-    replacement.added = entry.added;
-    replacement.absent = entry.absent;
+    static_cast<ChunkChange&>(replacement) = entry;
     if (entry.absent) {
         replacement.absentLength = static_cast<std::uint16_t>(entry.length);
         return replacement;
@@ -104,11 +100,7 @@ ModContents modContentsOf(const ModPlan& plan)
     ModContents contents;
     for (const ChunkReplacement& replacement : plan.replacements) {
         ModEntry entry;
-        entry.kind = replacement.kind;
-        entry.number = replacement.number;
-        entry.index = replacement.index;
-        entry.added = replacement.added;
-        entry.absent = replacement.absent;
+        static_cast<ChunkChange&>(entry) = replacement;
         entry.length
             = static_cast<std::uint32_t>(replacement.absent ? replacement.absentLength : replacement.bytes.size());
         if (!replacement.absent) {

@@ -20,12 +20,7 @@ constexpr const char* ModFormatName = "pagelark-mod";
 constexpr int ModFormatVersion = 1;
 
 // One wall, sprite or sound the mod changes or adds.
-struct ModEntry {
-    ItemKind kind = ItemKind::Wall;
-    std::int32_t number = 0;
-    std::int32_t index = 0;  // in the result; a sound's first page
-    bool added = false;
-    bool absent = false;       // walls and sprites
+struct ModEntry : ChunkChange {
     std::uint32_t length = 0;  // the chunk's bytes (an absent one's table length), a sound's samples
     std::string bytesFile;     // a wall's or sprite's bytes (.bin), a sound's WAV file; none when absent
     std::string pictureFile;   // a wall's or sprite's PNG, when it has a picture; only to be looked at

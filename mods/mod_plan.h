@@ -12,16 +12,24 @@ namespace pagelark {
 class ByteFile;
 struct PageFile;
 
-// A wall, sprite or sound of a changed page file that its original does not
-// have as it is, by its kind and its number within the kind.
-struct ChunkReplacement {
+// Which wall, sprite or sound of a changed page file differs from its
+// original, and how: what a plan's replacement and a manifest's entry both
+// say of it, so that one is made of the other whole.
+struct ChunkChange {
     ItemKind kind = ItemKind::Wall;
-    std::int32_t number = 0;
-    std::int32_t index = 0;  // its chunk in the changed file; a sound's first page
-    bool added = false;      // a number beyond the original's last of its kind
+    std::int32_t number = 0;  // within the kind
+    std::int32_t index = 0;   // its chunk in the changed file; a sound's first page
+    bool added = false;       // a number beyond the original's last of its kind
     // A wall or sprite may be absent (offset 0), with the length its table gives it.
     bool absent = false;
-    std::uint16_t absentLength = 0;
+
+    bool operator==(const ChunkChange&) const = default;
+};
+
+// A wall, sprite or sound of a changed page file that its original does not
+// have as it is, by its kind and its number within the kind.
+struct ChunkReplacement : ChunkChange {
+    std::uint16_t absentLength = 0;   // when absent
     std::vector<std::uint8_t> bytes;  // a wall's or sprite's chunk, a sound's samples
 
     bool operator==(const ChunkReplacement&) const = default;

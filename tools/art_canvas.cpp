@@ -52,6 +52,13 @@ void Canvas::slantedBar(double xTop, int yTop, double xBottom, int yBottom, doub
     }
 }
 
+void Canvas::paintCells(const std::function<std::int16_t(int x, int y)>& cellIndex)
+{
+    for (int x = 0; x < PictureSide; ++x)
+        for (int y = 0; y < PictureSide; ++y)
+            picture_[pictureCell(x, y)] = cellIndex(x, y);
+}
+
 void Canvas::recolour(std::int16_t from, std::int16_t to) { std::replace(picture_.begin(), picture_.end(), from, to); }
 
 Picture mirrored(const Picture& picture)

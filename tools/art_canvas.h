@@ -2,6 +2,8 @@
 
 #include "tools/picture.h"
 
+#include <functional>
+
 namespace pagelark::tools {
 
 // Drawing on a picture. Everything outside the 64 x 64 area is clipped, so
@@ -19,6 +21,8 @@ public:
     // A bar of the given width from (xTop, yTop) down to (xBottom, yBottom),
     // drawn row by row: limbs, poles, cords.
     void slantedBar(double xTop, int yTop, double xBottom, int yBottom, double width, std::int16_t index);
+    // Every cell set to the index cellIndex gives it: a texture made cell by cell.
+    void paintCells(const std::function<std::int16_t(int x, int y)>& cellIndex);
     // Replaces every cell of index from by to.
     void recolour(std::int16_t from, std::int16_t to);
 

@@ -2,6 +2,7 @@
 
 #include "tools/art_canvas.h"
 
+#include <functional>
 #include <iterator>
 
 namespace pagelark::tools {
@@ -17,55 +18,49 @@ constexpr int SteelBlue = 132;  // blues 0,140,228 and darker
 
 std::int16_t paletteIndex(int index) { return static_cast<std::int16_t>(index); }
 
+// A wall painted cell by cell in the tones of its lit side; on the shaded
+// side every cell is `darker` steps further down its ramp.
+Canvas paintedWall(bool shaded, int darker, const std::function<int(int x, int y)>& litTone)
+{
+    const int dark = shaded ? darker : 0;
+    Canvas wall;
+    wall.paintCells([&](int x, int y) { return paletteIndex(litTone(x, y) + dark); });
+    return wall;
+}
+
 }  // namespace
 
 Picture brickWall(bool shaded)
 {
-    const int dark = shaded ? 2 : 0;
-    Canvas wall;
-    for (int y = 0; y < PictureSide; ++y) {
+    const Canvas wall = paintedWall(shaded, 2, [](int x, int y) {
         const int course = y / 8;
-        const bool mortarRow = y % 8 == 7;
-        for (int x = 0; x < PictureSide; ++x) {
-            const int shifted = x + (course % 2) * 8;
-            const bool mortarColumn = shifted % 16 == 15;
-            if (mortarRow || mortarColumn) {
-                wall.set(x, y, paletteIndex(Mortar + dark + grain(x, y, 1, 2)));
-                continue;
-            }
-            const int brick = course * 8 + (shifted / 16);
-            const int tone = BrickRed + dark + grain(brick, course, 2, 3) + (grain(x, y, 3, 7) == 0 ? 1 : 0);
-            // The top edge of every brick catches the light.
-            wall.set(x, y, paletteIndex(y % 8 == 0 ? tone - 2 : tone));
-        }
-    }
+        const int shifted = x + (course % 2) * 8;
+        if (y % 8 == 7 || shifted % 16 == 15)  // mortar rows and columns
+            return Mortar + grain(x, y, 1, 2);
+        const int brick = course * 8 + (shifted / 16);
+        const int tone = BrickRed + grain(brick, course, 2, 3) + (grain(x, y, 3, 7) == 0 ? 1 : 0);
+        // The top edge of every brick catches the light.
+        return y % 8 == 0 ? tone - 2 : tone;
+    });
     return wall.picture();
 }
 
 Picture woodWall(bool shaded)
 {
-    const int dark = shaded ? 3 : 0;
-    Canvas wall;
-    for (int x = 0; x < PictureSide; ++x) {
+    Canvas wall = paintedWall(shaded, 3, [](int x, int y) {
         const int plank = x / 8;
-        const bool gap = x % 8 == 7;
-        for (int y = 0; y < PictureSide; ++y) {
-            if (gap) {
-                wall.set(x, y, paletteIndex(Wood + 12 + dark));
-                continue;
-            }
-            // Grain: wavy darker streaks along each plank.
-            const int wave = (y / 6 + plank * 3 + (x % 8)) % 5;
-            int tone = Wood + dark + (plank % 3) + (wave == 0 ? 3 : 0);
-            if (x % 8 == 0)
-                tone -= 1;
-            wall.set(x, y, paletteIndex(tone));
-        }
-        // Two nails where the plank meets each crossbeam.
-        if (!gap && x % 8 == 3) {
-            wall.set(x, 10, paletteIndex(Mortar + 6));
-            wall.set(x, 53, paletteIndex(Mortar + 6));
-        }
+        if (x % 8 == 7)  // the gap between planks
+            return Wood + 12;
+        // Grain: wavy darker streaks along each plank.
+        const int wave = (y / 6 + plank * 3 + (x % 8)) % 5;
+        const int tone = Wood + (plank % 3) + (wave == 0 ? 3 : 0);
+        return x % 8 == 0 ? tone - 1 : tone;
+    });
+    // Two nails where each plank meets each crossbeam, in the plank's fourth
+    // column, the same grey on the shaded side.
+    for (int x = 3; x < PictureSide; x += 8) {
+        wall.set(x, 10, paletteIndex(Mortar + 6));
+        wall.set(x, 53, paletteIndex(Mortar + 6));
     }
     return wall.picture();
 }
@@ -123,9 +118,7 @@ Picture doorLeaf()
 Picture doorJamb()
 {
     Canvas jamb;
-    for (int x = 0; x < PictureSide; ++x)
-        for (int y = 0; y < PictureSide; ++y)
-            jamb.set(x, y, paletteIndex(StoneGrey + 1 + grain(x, y, 7, 3)));
+    jamb.paintCells([](int x, int y) { return paletteIndex(StoneGrey + 1 + grain(x, y, 7, 3)); });
     // The slot the door slides into, with a steel frame on both sides.
     jamb.fillRect(24, 0, 39, 63, paletteIndex(Mortar + 7));
     jamb.fillRect(22, 0, 23, 63, paletteIndex(SteelBlue - 1));

@@ -3,6 +3,7 @@
 #include "app/desktop/file_ops.h"
 #include "archive/file_identity.h"
 #include "archive/output_file.h"
+#include "archive/own_entry.h"
 #include "archive/run_error.h"
 
 #include <cerrno>
@@ -22,15 +23,10 @@ constexpr std::size_t LongestPath = 8192;
 // changed by someone else, and its contents are not to be trusted.
 std::string whyNotKept(const struct stat& info)
 {
-    if (S_ISLNK(info.st_mode))
-        return "is a link";
-    if (!S_ISREG(info.st_mode))
-        return "is not a regular file";
-    if (info.st_uid != ::geteuid())
-        return "belongs to another user";
-    if ((info.st_mode & (S_IRWXG | S_IRWXO)) != 0)
-        return "may be read or changed by other users";
-    return {};
+    std::string why = whyNotOwnEntry(info, S_IFREG, "regular file");
+    if (why.empty() && (info.st_mode & (S_IRWXG | S_IRWXO)) != 0)
+        why = "may be read or changed by other users";
+    return why;
 }
 
 // The file open for reading when it is one the window keeps; otherwise no
