@@ -16,8 +16,7 @@ struct ModOperations {
     MadeMod (*madeMod)(const ModSide& original, const ModSide& changed, const Palette& palette,
                        const std::string& programVersion);
     // See modApplied.
-    PageFile (*modApplied)(const std::string& modPath, const ModSide& shown, const PageFile& current,
-                           ByteFile& source);
+    PageFile (*modApplied)(const std::string& modPath, const ModSide& shown, const PageFile& current, ByteFile& source);
 };
 
 inline constexpr char ModModuleName[] = "pagelark-mods.so";
