@@ -19,7 +19,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <iostream>
 #include <optional>
 #include <set>
 
@@ -145,8 +144,7 @@ std::optional<Bytes> edited(const std::string& path, const Edit& edit)
         if (!edit(model))
             return std::nullopt;
         return pageFileBytes(model, &file);
-    } catch (const RunError& error) {
-        std::cout << "not made: " << error.text() << '\n';
+    } catch (const RunError&) {
         return std::nullopt;
     }
 }
@@ -179,22 +177,15 @@ TEST_F(ModRoundTrip, EveryEditOfEveryFileComesBackByteForByte)
             if (const std::optional<Bytes> changed = edited(dir_.file("ORIGINAL"), edit.edit))
                 expectRoundTrip(*changed);
         }
-    }
-}
-
-TEST_F(ModRoundTrip, BytesOutsideTheChunksComeBackToo)
-{
-    // The first gap after the table, and a byte after the last chunk.
-    for (const testing::OddPageFile& original : originals()) {
-        SCOPED_TRACE(original.name);
-        writeFileBytes(dir_.file("ORIGINAL"), original.bytes);
+        // A byte outside every chunk: the first of the gap after the table, where there is one.
         Bytes changed = original.bytes;
         const std::size_t tableEnd = 6 + 6 * static_cast<std::size_t>(changed[0] | (changed[1] << 8));
         const auto firstChunk = static_cast<std::size_t>(changed[6] | (changed[7] << 8) | (changed[8] << 16));
-        if (firstChunk <= tableEnd)
-            continue;
-        changed[tableEnd] ^= 0x3C;
-        expectRoundTrip(changed);
+        if (firstChunk > tableEnd) {
+            SCOPED_TRACE("a byte between the table and the first chunk");
+            changed[tableEnd] ^= 0x3C;
+            expectRoundTrip(changed);
+        }
     }
 }
 
@@ -222,19 +213,14 @@ TEST_F(ModRoundTrip, AModHoldsTheChangedChunksAloneEachWithItsPictureWhenItHasOn
               (std::set<std::string>{"mod.json", "wall0002.bin", "wall0002.png", "sprite0005.bin", "sprite0005.png",
                                      "sprite0006.bin", "sound0001.wav"}));
 
+    // The sound moved the later ones along without making them changed; the
+    // manifest names the game and each chunk where it is.
     ZipReader zip(readFileBytes(dir_.file("mod.zip")));
     const ModManifest manifest = parseManifest(zip.read("mod.json", 1 << 20));
     EXPECT_EQ(manifest.originalGame, "wolf13");
-    EXPECT_EQ(manifest.result.size, static_cast<std::int64_t>(changed->size()));
     ASSERT_EQ(manifest.chunks.size(), 4u);
-    const ModEntry& sound = manifest.chunks[3];
-    EXPECT_EQ(sound.kind, ItemKind::Sound);
-    EXPECT_EQ(sound.index, testing::FullSizeSoundStart + 3);
-    EXPECT_EQ(sound.length, 12000u);
     EXPECT_EQ(manifest.chunks[1].index, testing::FullSizeWalls + 5);
-    EXPECT_TRUE(manifest.chunks[2].pictureFile.empty());
-    EXPECT_FALSE(manifest.soundTable);
-    EXPECT_TRUE(manifest.bytes.empty());
+    EXPECT_EQ(manifest.chunks[3].index, testing::FullSizeSoundStart + 3);
 }
 
 Bytes modelWritten(const std::string& path, const std::function<void(PageFile&)>& change)

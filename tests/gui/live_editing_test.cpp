@@ -11,7 +11,6 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
-#include <fstream>
 
 namespace pagelark::testing {
 namespace {
@@ -42,8 +41,7 @@ protected:
     void save(const std::string& path, const std::vector<std::uint8_t>& bytes, bool byRename)
     {
         const std::string written = byRename ? path + ".new" : path;
-        std::ofstream(written, std::ios::binary | std::ios::trunc)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        writeFileBytes(written, bytes);
         if (byRename)
             std::filesystem::rename(written, path);
     }
