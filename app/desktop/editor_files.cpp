@@ -17,13 +17,7 @@
 
 namespace pagelark {
 
-EditorFiles::EditorFiles(SaveHandler onSave, QObject* parent)
-    : QObject(parent), onSave_(std::move(onSave)), watcher_(new QFileSystemWatcher(this))
-{
-    connect(watcher_, &QFileSystemWatcher::fileChanged, this,
-            [this](const QString& path) { changed(path.toStdString()); });
-    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { folderChanged(); });
-}
+EditorFiles::EditorFiles(SaveHandler onSave, QObject* parent) : QObject(parent), onSave_(std::move(onSave)) {}
 
 EditorFiles::~EditorFiles() { clear(); }
 
@@ -33,6 +27,13 @@ std::string EditorFiles::pathFor(ItemKind kind, std::int32_t number)
         folder_ = folderForThisRun("pagelark-edit-");
         if (folder_.empty())
             throw RunError::message("No private folder could be made for the files to edit");
+        // The watch begins with the first file out, not with the window.
+        if (watcher_ == nullptr) {
+            watcher_ = new QFileSystemWatcher(this);
+            connect(watcher_, &QFileSystemWatcher::fileChanged, this,
+                    [this](const QString& changedPath) { changed(changedPath.toStdString()); });
+            connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { folderChanged(); });
+        }
         watcher_->addPath(QString::fromStdString(folder_));
     }
     return savedItemFileName(folder_, kind, number, ".png");

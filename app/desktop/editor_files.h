@@ -74,8 +74,8 @@ private:
     void forget(const std::string& path);
 
     SaveHandler onSave_;
-    std::string folder_;  // ends with the separator; empty until made
-    QFileSystemWatcher* watcher_ = nullptr;
+    std::string folder_;                     // ends with the separator; empty until made
+    QFileSystemWatcher* watcher_ = nullptr;  // made with the folder
     std::map<std::string, Watched> files_;
 };
 
