@@ -1,7 +1,11 @@
 // Writing page files: pack of a saved full-size folder against reading the
 // same files and writing the same bytes once, and replace of one wall
-// against a plain copy of the file. Every output is flushed to disk before
-// it is renamed into place, so the baselines flush theirs too.
+// against a plain copy of the file. Every output is a new file, flushed to
+// disk before it is renamed into place, so the baselines make theirs so too:
+// on a file system that passes over recently deleted inodes when it makes a
+// file (ext4 without a journal), making one can cost more than writing a
+// megabyte into it, by how many files the other benchmarks deleted in the
+// last half minute and where they lay.
 #include "bench/bench_files.h"
 #include "bench/command_runs.h"
 #include "cli/extract_commands.h"
@@ -38,13 +42,19 @@ const testing::TempDir& savedFolder()
 
 std::string gamePalette() { return std::string(PAGELARK_DATA_DIR) + "/wolfenstein.pal"; }
 
+// The bytes as a new file beside `path`, flushed and renamed over it, as
+// every write of the program's is made.
 void writeFlushed(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
-    writeWholeFile(path, bytes.data(), bytes.size());
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0 || ::fsync(fd) != 0)
-        throw std::runtime_error("cannot flush " + path);
+    const std::string written = path + ".new";
+    const int fd = ::open(written.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        throw std::runtime_error("cannot create " + written);
+    const bool put = ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    const bool flushed = put && ::fsync(fd) == 0;
     ::close(fd);
+    if (!flushed || ::rename(written.c_str(), path.c_str()) != 0)
+        throw std::runtime_error("cannot write " + path);
 }
 
 cli::PackRequest packOfSavedFolder()

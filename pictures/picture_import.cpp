@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <string>
 
 namespace pagelark {
@@ -31,10 +33,65 @@ PackedColor colorOf(const Palette& palette, std::uint8_t index) { return palette
 // palette's. A transparent entry's colour is nobody's: it is background.
 bool tableIsPalette(const std::vector<ArgbColor>& table, const Palette& palette)
 {
-    for (std::size_t index = 0; index < std::min<std::size_t>(table.size(), PaletteSize); ++index)
-        if (!transparent(table[index]) && packedOf(table[index]) != colorOf(palette, static_cast<std::uint8_t>(index)))
-            return false;
-    return true;
+    // In bit operations alone, the loop goes by several entries at a time:
+    // an entry at least half opaque (its top bit set) keeps its difference.
+    const std::size_t count = std::min<std::size_t>(table.size(), PaletteSize);
+    std::uint32_t differences = 0;
+    for (std::size_t index = 0; index < count; ++index) {
+        const ArgbColor entry = table[index];
+        const std::uint32_t opaque = 0u - (entry >> 31);
+        differences |= (packedOf(entry) ^ (palette[index] & 0xFFFFFF)) & opaque;
+    }
+    return differences == 0;
+}
+
+// Swaps the bytes of `upper` above `Shift` with those of `lower` below it, in the lanes of `Mask`.
+template <int Shift, std::uint64_t Mask>
+void swapLanes(std::uint64_t& upper, std::uint64_t& lower)
+{
+    const std::uint64_t swapped = ((upper >> Shift) ^ lower) & Mask;
+    upper ^= swapped << Shift;
+    lower ^= swapped;
+}
+
+// Eight rows of eight bytes, each a word, turned into eight columns: the
+// off-diagonal halves, quarters and eighths swap places in turn.
+void transposeEightByEight(std::array<std::uint64_t, 8>& r)
+{
+    constexpr std::uint64_t Halves = 0x00000000FFFFFFFFULL;
+    constexpr std::uint64_t Quarters = 0x0000FFFF0000FFFFULL;
+    constexpr std::uint64_t Eighths = 0x00FF00FF00FF00FFULL;
+    swapLanes<32, Halves>(r[0], r[4]);
+    swapLanes<32, Halves>(r[1], r[5]);
+    swapLanes<32, Halves>(r[2], r[6]);
+    swapLanes<32, Halves>(r[3], r[7]);
+    swapLanes<16, Quarters>(r[0], r[2]);
+    swapLanes<16, Quarters>(r[1], r[3]);
+    swapLanes<16, Quarters>(r[4], r[6]);
+    swapLanes<16, Quarters>(r[5], r[7]);
+    swapLanes<8, Eighths>(r[0], r[1]);
+    swapLanes<8, Eighths>(r[2], r[3]);
+    swapLanes<8, Eighths>(r[4], r[5]);
+    swapLanes<8, Eighths>(r[6], r[7]);
+}
+
+// Rows of pixels into the grid's columns, eight by eight: a byte at a time,
+// every store would land on another column.
+PixelGrid gridOfRows(const std::uint8_t* pixels)
+{
+    static_assert(std::endian::native == std::endian::little, "a word's first byte is its lowest");
+    PixelGrid grid;
+    std::array<std::uint64_t, 8> block;
+    for (int top = 0; top < GridSide; top += 8) {
+        for (int left = 0; left < GridSide; left += 8) {
+            for (std::size_t row = 0; row < block.size(); ++row)
+                std::memcpy(&block[row], pixels + (top + static_cast<int>(row)) * GridSide + left, 8);
+            transposeEightByEight(block);
+            for (std::size_t column = 0; column < block.size(); ++column)
+                std::memcpy(&grid[gridCell(left + static_cast<int>(column), top)], &block[column], 8);
+        }
+    }
+    return grid;
 }
 
 // An indexed picture's own indices, a less than half opaque entry of its
@@ -45,14 +102,10 @@ PixelGrid gridOfIndices(const DecodedPicture& picture, bool sprite)
     std::array<bool, PaletteSize> clear{};
     for (std::size_t index = 0; index < std::min<std::size_t>(picture.colorTable.size(), PaletteSize); ++index)
         clear[index] = transparent(picture.colorTable[index]);
-    PixelGrid grid;
     // Most pictures' colour tables are opaque throughout: their rows go into the columns as they are.
-    if (std::none_of(clear.begin(), clear.end(), [](bool entry) { return entry; })) {
-        for (int y = 0; y < GridSide; ++y)
-            for (int x = 0; x < GridSide; ++x)
-                grid[gridCell(x, y)] = picture.indices[static_cast<std::size_t>(y * GridSide + x)];
-        return grid;
-    }
+    if (std::none_of(clear.begin(), clear.end(), [](bool entry) { return entry; }))
+        return gridOfRows(picture.indices.data());
+    PixelGrid grid;
     for (int y = 0; y < GridSide; ++y) {
         const std::uint8_t* row = picture.indices.data() + static_cast<std::size_t>(y * GridSide);
         for (int x = 0; x < GridSide; ++x) {

@@ -27,7 +27,9 @@ struct ColumnRuns {
     bool empty() const { return count == 0; }
 };
 
-ColumnRuns runsOfColumn(const PixelGrid& grid, int x)
+// Filled in place: a column's runs take 264 bytes, and copying them costs
+// more than finding them.
+void findRunsOfColumn(const PixelGrid& grid, int x, ColumnRuns& runs)
 {
     // Most columns of most sprites are empty: one comparison of the whole
     // column (the grid keeps a column's cells together) passes them.
@@ -36,9 +38,9 @@ ColumnRuns runsOfColumn(const PixelGrid& grid, int x)
         column.fill(EmptyIndex);
         return column;
     }();
-    ColumnRuns runs;
+    runs.count = 0;
     if (std::memcmp(&grid[gridCell(x, 0)], EmptyColumn.data(), GridSide) == 0)
-        return runs;
+        return;
     int y = 0;
     while (y < GridSide) {
         if (grid[gridCell(x, y)] == EmptyIndex) {
@@ -50,7 +52,6 @@ ColumnRuns runsOfColumn(const PixelGrid& grid, int x)
             ++y;
         runs.runs[runs.count++] = {start, y};
     }
-    return runs;
 }
 
 void putWord(std::vector<std::uint8_t>& chunk, std::size_t at, int value)
@@ -70,8 +71,8 @@ std::vector<std::uint8_t> encodeSprite(const PixelGrid& grid)
     std::size_t poolSize = 0;
     std::size_t commandsSize = 0;
     for (int x = 0; x < GridSide; ++x) {
-        runs[static_cast<std::size_t>(x)] = runsOfColumn(grid, x);
-        const ColumnRuns& column = runs[static_cast<std::size_t>(x)];
+        ColumnRuns& column = runs[static_cast<std::size_t>(x)];
+        findRunsOfColumn(grid, x, column);
         if (column.empty())
             continue;
         if (first < 0)

@@ -20,8 +20,6 @@ std::string nameText(const ChunkName& name)
     return std::string(layoutKindWord(name.kind)) + " " + std::to_string(name.number);
 }
 
-std::uint64_t fingerprintOf(const Bytes& bytes) { return contentFingerprint(bytes.data(), bytes.size()); }
-
 class FolderPacker {
 public:
     FolderPacker(const ChunkFiles& files, const SavedLayout* layout, std::int64_t keptBytes, ChunkFileReader& reader,
@@ -287,7 +285,7 @@ private:
             if (first + pagesOfSound(entry) > pages)
                 throw RunError::message(path->second + ": sound " + std::to_string(k)
                                         + " starts on a page the layout file does not hold");
-            if (keepsRawPages(first, last, fingerprintOf(samples)))
+            if (keepsRawPages(first, last, samples))
                 continue;
             const auto unfilledPages
                 = static_cast<std::size_t>(std::distance(unfilled.lower_bound(first), unfilled.lower_bound(last)));
@@ -324,19 +322,23 @@ private:
 
     // Whether the pages of a sound not laid out in the games' pages keep
     // their bytes: while its file holds the samples save wrote.
-    bool keepsRawPages(std::size_t first, std::size_t last, std::uint64_t fingerprint) const
+    // The samples are fingerprinted only for a sound that has such pages.
+    bool keepsRawPages(std::size_t first, std::size_t last, const Bytes& samples) const
     {
-        bool any = false;
+        std::optional<std::uint64_t> fingerprint;
         for (std::size_t page = first; page < last; ++page) {
             const ChunkName name{LayoutKind::Page, static_cast<std::int32_t>(page)};
             const SavedLayout::Raw* raw = rawOf(name);
             if (raw == nullptr && layout_->absent.contains(name))
                 continue;
-            if (raw == nullptr || raw->fingerprint != fingerprint)
+            if (raw == nullptr)
                 return false;
-            any = true;
+            if (!fingerprint)
+                fingerprint = contentFingerprint(samples.data(), samples.size());
+            if (raw->fingerprint != fingerprint)
+                return false;
         }
-        return any;
+        return fingerprint.has_value();
     }
 
     void placeChunks()
