@@ -45,34 +45,29 @@ bool tableIsPalette(const std::vector<ArgbColor>& table, const Palette& palette)
     return differences == 0;
 }
 
-// Swaps the bytes of `upper` above `Shift` with those of `lower` below it, in the lanes of `Mask`.
+// Swaps, in each pair of words `Shift / 8` rows apart, the bytes of the
+// upper word above `Shift` with those of the lower one below it, in the
+// lanes of `Mask`. Known when compiled, the loop comes out unrolled.
 template <int Shift, std::uint64_t Mask>
-void swapLanes(std::uint64_t& upper, std::uint64_t& lower)
+void swapLanes(std::array<std::uint64_t, 8>& rows)
 {
-    const std::uint64_t swapped = ((upper >> Shift) ^ lower) & Mask;
-    upper ^= swapped << Shift;
-    lower ^= swapped;
+    constexpr std::size_t Step = Shift / 8;
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        if (row & Step)
+            continue;
+        const std::uint64_t swapped = ((rows[row] >> Shift) ^ rows[row + Step]) & Mask;
+        rows[row] ^= swapped << Shift;
+        rows[row + Step] ^= swapped;
+    }
 }
 
 // Eight rows of eight bytes, each a word, turned into eight columns: the
 // off-diagonal halves, quarters and eighths swap places in turn.
-void transposeEightByEight(std::array<std::uint64_t, 8>& r)
+void transposeEightByEight(std::array<std::uint64_t, 8>& rows)
 {
-    constexpr std::uint64_t Halves = 0x00000000FFFFFFFFULL;
-    constexpr std::uint64_t Quarters = 0x0000FFFF0000FFFFULL;
-    constexpr std::uint64_t Eighths = 0x00FF00FF00FF00FFULL;
-    swapLanes<32, Halves>(r[0], r[4]);
-    swapLanes<32, Halves>(r[1], r[5]);
-    swapLanes<32, Halves>(r[2], r[6]);
-    swapLanes<32, Halves>(r[3], r[7]);
-    swapLanes<16, Quarters>(r[0], r[2]);
-    swapLanes<16, Quarters>(r[1], r[3]);
-    swapLanes<16, Quarters>(r[4], r[6]);
-    swapLanes<16, Quarters>(r[5], r[7]);
-    swapLanes<8, Eighths>(r[0], r[1]);
-    swapLanes<8, Eighths>(r[2], r[3]);
-    swapLanes<8, Eighths>(r[4], r[5]);
-    swapLanes<8, Eighths>(r[6], r[7]);
+    swapLanes<32, 0x00000000FFFFFFFFULL>(rows);
+    swapLanes<16, 0x0000FFFF0000FFFFULL>(rows);
+    swapLanes<8, 0x00FF00FF00FF00FFULL>(rows);
 }
 
 // Rows of pixels into the grid's columns, eight by eight: a byte at a time,
