@@ -45,4 +45,9 @@ void BenchPlatform::processPendingEvents() { QCoreApplication::processEvents(); 
 
 const ModOperations& BenchPlatform::modOperations() { throw RunError::message("The benchmarks' window has no mods"); }
 
+const SoundImportOperations& BenchPlatform::soundImportOperations()
+{
+    throw RunError::message("The benchmarks' window imports no sounds");
+}
+
 }  // namespace pagelark::bench

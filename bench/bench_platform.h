@@ -50,6 +50,7 @@ public:
     }
     // The benchmarks save and apply no mods in the window.
     const ModOperations& modOperations() override;
+    const SoundImportOperations& soundImportOperations() override;
 
 private:
     testing::TempDir dir_;

@@ -1,7 +1,6 @@
 #include "app/desktop/deferred_sound_output.h"
 
-#include <QLibrary>
-#include <QString>
+#include "app/desktop/program_modules.h"
 
 namespace pagelark {
 
@@ -25,21 +24,13 @@ void DeferredSoundOutput::load()
 {
     tried_ = true;
     using Entry = SoundOutput* (*)();
-    for (const std::string& path : modulePaths_) {
-        QLibrary module(QString::fromStdString(path));
-        if (!module.load())
-            continue;
-        if (const auto create = reinterpret_cast<Entry>(module.resolve(SoundModuleEntry))) {
-            output_.reset(create());
-            return;
-        }
-        module.unload();
-    }
+    if (const auto create = reinterpret_cast<Entry>(moduleEntry(modulePaths_, SoundModuleEntry)))
+        output_.reset(create());
 }
 
 std::vector<std::string> soundModulePaths(const std::string& programDir)
 {
-    return {programDir + SoundModuleName, programDir + "../lib/pagelark/" + SoundModuleName};
+    return modulePaths(programDir, SoundModuleName);
 }
 
 }  // namespace pagelark

@@ -10,6 +10,7 @@
 namespace pagelark {
 
 struct ModOperations;
+struct SoundImportOperations;
 
 struct FileFilter {
     std::string name;     // "VSWAP Files"
@@ -92,6 +93,9 @@ public:
     // Saving and applying mods, loaded when first asked for; raises a
     // RunError when they cannot be.
     virtual const ModOperations& modOperations() = 0;
+    // Importing sounds, loaded when first asked for; raises a RunError when
+    // it cannot be.
+    virtual const SoundImportOperations& soundImportOperations() = 0;
 };
 
 }  // namespace pagelark

@@ -2,12 +2,13 @@
 
 #include "app/desktop/deferred_sound_output.h"
 #include "app/desktop/desktop_applications.h"
+#include "app/desktop/program_modules.h"
 #include "archive/run_error.h"
 #include "mods/mod_operations.h"
+#include "sounds/sound_import_operations.h"
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QLibrary>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -159,23 +160,27 @@ bool QtPlatform::openInApplication(const std::string& path, const std::string& m
 
 const ModOperations& QtPlatform::modOperations()
 {
-    if (modOperations_ != nullptr)
-        return *modOperations_;
-    using Entry = const ModOperations* (*)();
-    const std::string dir = programDir();
-    for (const std::string& path : {dir + ModModuleName, dir + "../lib/pagelark/" + ModModuleName}) {
-        // The module stays loaded for the rest of the run: the operations' code lives in it.
-        QLibrary module(QString::fromStdString(path));
-        if (!module.load())
-            continue;
-        if (const auto entry = reinterpret_cast<Entry>(module.resolve(ModModuleEntry))) {
-            modOperations_ = entry();
-            return *modOperations_;
-        }
-        module.unload();
+    return operationsOfModule(modOperations_, ModModuleName, ModModuleEntry, "Mods cannot be saved or applied");
+}
+
+const SoundImportOperations& QtPlatform::soundImportOperations()
+{
+    return operationsOfModule(soundImportOperations_, SoundImportModuleName, SoundImportModuleEntry,
+                              "Sounds cannot be imported");
+}
+
+template <typename Operations>
+const Operations& QtPlatform::operationsOfModule(const Operations*& loaded, const char* name, const char* entryName,
+                                                 const char* failure)
+{
+    if (loaded == nullptr) {
+        using Entry = const Operations* (*)();
+        if (const auto entry = reinterpret_cast<Entry>(moduleEntry(modulePaths(programDir(), name), entryName)))
+            loaded = entry();
     }
-    throw RunError::message(std::string("Mods cannot be saved or applied: ") + ModModuleName
-                            + " is not installed beside the program");
+    if (loaded == nullptr)
+        throw RunError::message(std::string(failure) + ": " + name + " is not installed beside the program");
+    return *loaded;
 }
 
 }  // namespace pagelark

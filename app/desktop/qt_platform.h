@@ -28,12 +28,20 @@ public:
     SoundOutput& soundOutput() override;
     std::vector<DesktopApplication> applicationsFor(const std::string& mimeType) override;
     const ModOperations& modOperations() override;
+    const SoundImportOperations& soundImportOperations() override;
     bool openInApplication(const std::string& path, const std::string& mimeType,
                            const std::optional<std::string>& applicationId) override;
 
 private:
     std::unique_ptr<SoundOutput> soundOutput_;
+    // The operations a module gives, loaded when first asked for; a RunError
+    // beginning with `failure` when it cannot be.
+    template <typename Operations>
+    const Operations& operationsOfModule(const Operations*& loaded, const char* name, const char* entryName,
+                                         const char* failure);
+
     const ModOperations* modOperations_ = nullptr;
+    const SoundImportOperations* soundImportOperations_ = nullptr;
 };
 
 // The filters as a Qt dialog takes them: "VSWAP Files (VSWAP.*);;All Files (*)".

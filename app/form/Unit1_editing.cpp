@@ -11,7 +11,7 @@
 #include "pictures/picture_chunk.h"
 #include "pictures/picture_import.h"
 #include "pictures/picture_import_qt.h"
-#include "sounds/sound_import.h"
+#include "sounds/sound_import_operations.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -103,10 +103,11 @@ void TForm1::replaceChunkWithFile(std::int32_t index, const std::string& path, c
     const PageFile& file = namingFile(state_.openedPath, [&]() -> const PageFile& { return state_.edits.pageFile(); });
     const std::int32_t number = state_.chunks.itemNumber[static_cast<std::size_t>(index)];
     std::optional<std::string> clipping;
+    const SoundImportOperations* sounds = kind == ItemKind::Sound ? &platform_.soundImportOperations() : nullptr;
     // Everything is read and checked before the new copy is begun.
     const ChunkSplice change = namingFile(path, [&] {
-        if (kind == ItemKind::Sound) {
-            ImportedSound imported = importSound(path);
+        if (sounds != nullptr) {
+            ImportedSound imported = sounds->importSoundFile(path, {});
             clipping = imported.clipping;
             return soundReplacement(file, number, imported.samples);
         }

@@ -2,6 +2,7 @@
 
 #include "app/desktop/platform.h"
 #include "mods/mod_operations.h"
+#include "sounds/sound_import_operations.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -128,6 +129,7 @@ public:
     }
 
     const ModOperations& modOperations() override { return linkedModOperations(); }
+    const SoundImportOperations& soundImportOperations() override { return linkedSoundImportOperations(); }
 
     struct Launch {
         std::string path;

@@ -38,14 +38,20 @@ TEST(QtPlatformTest, ProgramDirEndsWithTheSeparatorAndTheClockMoves)
     EXPECT_GE(static_cast<std::uint32_t>(platform.tickCount() - before), 15u);
 }
 
-// The window's program links neither libzip nor GIO: both come when first needed.
-TEST(QtPlatformTest, ModsComeFromTheirModuleAndTheDesktopsApplicationsFromGio)
+// The window's program links neither libzip, libsndfile nor GIO: they come when first needed.
+TEST(QtPlatformTest, ModsAndSoundImportComeFromTheirModulesAndTheDesktopsApplicationsFromGio)
 {
     QtPlatform platform;
     const ModOperations& mods = platform.modOperations();
     EXPECT_NE(mods.madeMod, nullptr);
     EXPECT_NE(mods.madeMod, linkedModOperations().madeMod) << "taken from the program, not the module";
     EXPECT_EQ(&platform.modOperations(), &mods);
+    const SoundImportOperations& sounds = platform.soundImportOperations();
+    EXPECT_NE(sounds.importSoundFile, nullptr);
+    EXPECT_NE(sounds.importSoundFile, linkedSoundImportOperations().importSoundFile);
+    // The window tells an import's failure by its RunError, thrown from the module.
+    EXPECT_THROW(sounds.importSoundFile("/nonexistent.wav", {}), RunError);
+    EXPECT_EQ(&platform.soundImportOperations(), &sounds);
     EXPECT_TRUE(platform.applicationsFor("application/x-pagelark-no-such-type").empty());
     EXPECT_FALSE(platform.openInApplication("/nonexistent", "application/x-pagelark-no-such-type", std::nullopt));
 }
