@@ -3,10 +3,12 @@
 // The mod commands run in this process on files of a test's folder.
 #include "cli/diff_command.h"
 #include "cli/patch_command.h"
+#include "mods/mod_zip.h"
 #include "tests/support/temp_dir.h"
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace pagelark::testing {
 
@@ -30,6 +32,16 @@ inline ModRun patchFile(const std::string& original, const std::string& mod, con
     std::ostringstream problems;
     cli::patchPageFile({original, mod, output}, out, problems);
     return {out.str(), problems.str()};
+}
+
+// The members of a mod's zip, each read whole.
+inline std::vector<ZipMember> zipMembers(const std::string& path)
+{
+    ZipReader zip(readFileBytes(path));
+    std::vector<ZipMember> members;
+    for (const auto& [name, size] : zip.members())
+        members.push_back({name, zip.read(name, 1 << 20)});
+    return members;
 }
 
 }  // namespace pagelark::testing

@@ -37,15 +37,6 @@ void writeZip(const std::string& path, const Members& members)
     ASSERT_EQ(zip_close(archive), 0);
 }
 
-Members membersOf(const std::string& path)
-{
-    ZipReader zip(readFileBytes(path));
-    Members members;
-    for (const auto& [name, size] : zip.members())
-        members.push_back({name, zip.read(name, 1 << 20)});
-    return members;
-}
-
 ZipMember& member(Members& members, const std::string& name)
 {
     for (ZipMember& found : members)
@@ -96,7 +87,7 @@ protected:
         replaceSound(model, 2, Bytes(10000, 0x90));
         writeFileBytes(dir_.file("CHANGED"), pageFileBytes(model, &file));
         testing::diffFiles(dir_.file("ORIGINAL"), dir_.file("CHANGED"), dir_.file("mod.zip"));
-        valid_ = membersOf(dir_.file("mod.zip"));
+        valid_ = zipMembers(dir_.file("mod.zip"));
     }
 
     // The refusal's text; the output, there before, is left as it was.
